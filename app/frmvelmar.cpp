@@ -1,0 +1,116 @@
+#include "app/frmvelmar.h"
+
+#include "plot/graph.h"
+#include "ui/canvaswidget.h"
+#include "ui/commandbutton.h"
+#include "ui/resultbox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <new>
+
+frmvelmar::frmvelmar(ErrorReport report) : m_report(std::move(report))
+{
+    const std::pair<QPushButton*, void (frmvelmar::*)()> handlers[] = {
+        {m_window.cmd1rect, &frmvelmar::cmd1rect_Click},
+        {m_window.cmd2rect, &frmvelmar::cmd2rect_Click},
+        {m_window.cmd10Rec, &frmvelmar::cmd10Rec_Click},
+        {m_window.cmdcalc, &frmvelmar::cmdcalc_Click},
+        {m_window.cmdclear, &frmvelmar::cmdclear_Click},
+        {m_window.cmdexit, &frmvelmar::cmdexit_Click},
+    };
+    for (const auto& [button, handler] : handlers)
+        QObject::connect(button, &QPushButton::clicked, &m_window,
+                         [this, handler = handler] { run(handler); });
+}
+
+bool frmvelmar::start()
+{
+    run(&frmvelmar::Form_Load);
+    if (ending())
+        return false;
+    m_window.picGraph->setFocus(Qt::OtherFocusReason);
+    m_window.show();
+    return true;
+}
+
+void frmvelmar::run(void (frmvelmar::*handler)())
+{
+    if (ending())
+        return;
+    try {
+        (this->*handler)();
+        m_window.picGraph->flush();
+    } catch (const plot::RuntimeError& error) {
+        m_window.picGraph->flush(); // what was drawn before the error stays on view
+        end(kErrorExitCode);
+        m_report(error);
+    } catch (const std::bad_alloc&) {
+        end(kErrorExitCode);
+        m_report(plot::RuntimeError(plot::ErrorNumber::OutOfMemory,
+                                    plot::describe(plot::ErrorNumber::OutOfMemory)));
+    }
+}
+
+void frmvelmar::end(int exitCode)
+{
+    m_exitCode = exitCode;
+    QCoreApplication::exit(exitCode);
+}
+
+void frmvelmar::showErrorMessage(const plot::RuntimeError& error)
+{
+    QMessageBox::critical(nullptr, QStringLiteral("Integration Velmar"),
+                          QStringLiteral("Run-time error '%1':\n\n%2")
+                              .arg(error.code())
+                              .arg(QString::fromStdString(error.description())));
+}
+
+void frmvelmar::Form_Load()
+{
+    m_state.xOrigin = 100;
+    m_state.yMargin = 100;
+    m_state.pi = 3.141592654;
+    cmdclear_Click();
+}
+
+void frmvelmar::cmd1rect_Click()
+{
+    m_state.nTrap = 1;
+    Integration();
+}
+
+void frmvelmar::cmd2rect_Click()
+{
+    m_state.nTrap = 2;
+    Integration();
+}
+
+void frmvelmar::cmd10Rec_Click()
+{
+    m_state.nTrap = 10;
+    Integration();
+}
+
+void frmvelmar::cmdcalc_Click()
+{
+    m_state.nTrap = 10000;
+    Integration();
+}
+
+void frmvelmar::cmdclear_Click()
+{
+    plot::graphReset(m_state, *m_window.picGraph, *m_window.txtRes);
+}
+
+void frmvelmar::cmdexit_Click()
+{
+    end(0);
+    m_window.hide();
+}
+
+void frmvelmar::Integration()
+{
+    plot::integrate(m_state, *m_window.picGraph, *m_window.txtRes);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "plot/error.h"
+#include "plot/formstate.h"
+#include "ui/velmarwindow.h"
+
+#include <functional>
+
+// The form: the window, the four numbers of state, the handlers, and the one
+// place where a run-time error is caught and reported.
+class frmvelmar
+{
+public:
+    // Shows the report of an untrapped error to the user.
+    using ErrorReport = std::function<void(const plot::RuntimeError&)>;
+
+    explicit frmvelmar(ErrorReport report = showErrorMessage);
+    frmvelmar(const frmvelmar&) = delete;
+    frmvelmar& operator=(const frmvelmar&) = delete;
+
+    // Runs Form_Load and shows the window with the focus on the canvas.
+    // Returns false when the start-up failed (and was reported).
+    bool start();
+
+    void Form_Load();
+    void cmd1rect_Click();
+    void cmd2rect_Click();
+    void cmd10Rec_Click();
+    void cmdcalc_Click();
+    void cmdclear_Click();
+    void cmdexit_Click();
+    void Integration();
+
+    ui::VelmarWindow& window() { return m_window; }
+    const plot::FormState& state() const { return m_state; }
+
+    // Once the program is ending (Exit, or an error was reported) no handler runs.
+    bool ending() const { return m_exitCode >= 0; }
+    int exitCode() const { return m_exitCode; }
+
+    static void showErrorMessage(const plot::RuntimeError& error);
+    static constexpr int kErrorExitCode = 1;
+
+private:
+    // Where Qt hands control to a handler: the top level of every event.
+    void run(void (frmvelmar::*handler)());
+    void end(int exitCode);
+
+    plot::FormState m_state;
+    ui::VelmarWindow m_window;
+    ErrorReport m_report;
+    int m_exitCode = -1;
+};

@@ -1,0 +1,219 @@
+// Draws the program's icon, a picture of a window showing the trapezoid plot,
+// and writes it out in every form the program and the desktop need:
+//   iconsmith OUTDIR
+// writes OUTDIR/integration-velmar.ico (32x32 in 2 colours, 32x32 and 16x16 in
+// 16 colours, for the title bar), OUTDIR/integration-velmar.svg and
+// OUTDIR/integration-velmar-N.png for N in 16 32 48 64 128 256.
+// The artwork is the table below, on a 32-unit grid.
+#include <QColor>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTextStream>
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+enum class Kind { Fill, Stroke };
+
+struct Shape
+{
+    Kind kind;
+    QRgb colour;
+    std::vector<QPointF> points; // Fill: rectangle corners; Stroke: a polyline
+};
+
+// The 16 colours of the classic palette, in .ico order.
+const QRgb kPalette[16] = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xc0c0c0,
+    0x808080, 0xff0000, 0x00ff00, 0xffff00, 0x0000ff, 0xff00ff, 0x00ffff, 0xffffff,
+};
+
+std::vector<Shape> artwork()
+{
+    std::vector<Shape> shapes = {
+        {Kind::Fill, 0x000000, {{1, 3}, {31, 29}}},   // outline
+        {Kind::Fill, 0xc0c0c0, {{2, 4}, {30, 28}}},   // frame
+        {Kind::Fill, 0x000080, {{2, 4}, {30, 9}}},    // title bar
+        {Kind::Fill, 0xffffff, {{25, 5}, {29, 8}}},   // close box
+        {Kind::Fill, 0x000000, {{4, 11}, {28, 26}}},  // the black canvas
+        {Kind::Stroke, 0xffff00, {{4, 18.5}, {28, 18.5}}}, // axes
+        {Kind::Stroke, 0xffff00, {{6.5, 11}, {6.5, 26}}},
+    };
+    // Two trapezoids under the first arch, then the sine curve over them.
+    const double x0 = 6.5, width = 21, mid = 18.5, amplitude = 6;
+    auto at = [&](double t) { return QPointF(x0 + width * t, mid - amplitude * std::sin(2 * M_PI * t)); };
+    shapes.push_back({Kind::Stroke, 0x00ff00, {at(0), at(0.25), QPointF(at(0.25).x(), mid)}});
+    shapes.push_back({Kind::Stroke, 0x00ff00, {at(0.25), at(0.5)}});
+    Shape curve{Kind::Stroke, 0x00ffff, {}};
+    for (int i = 0; i <= 24; ++i)
+        curve.points.push_back(at(i / 24.0));
+    shapes.push_back(curve);
+    return shapes;
+}
+
+QImage render(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    const bool small = size <= 32;
+    p.setRenderHint(QPainter::Antialiasing, !small);
+    p.scale(size / 32.0, size / 32.0);
+    for (const Shape& s : artwork()) {
+        const QColor colour = QColor::fromRgb(s.colour);
+        if (s.kind == Kind::Fill) {
+            p.fillRect(QRectF(s.points[0], s.points[1]), colour);
+        } else {
+            QPen pen(colour, small ? 0 : 1.2);
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+            p.setPen(pen);
+            p.drawPolyline(s.points.data(), int(s.points.size()));
+        }
+    }
+    return image;
+}
+
+int nearest(QRgb c, int colours)
+{
+    if (colours == 2)
+        return qGray(c) >= 128 ? 1 : 0;
+    int best = 0, bestDistance = 1 << 30;
+    for (int i = 0; i < 16; ++i) {
+        const int dr = qRed(c) - qRed(kPalette[i]), dg = qGreen(c) - qGreen(kPalette[i]),
+                  db = qBlue(c) - qBlue(kPalette[i]);
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestDistance)
+            best = i, bestDistance = d;
+    }
+    return best;
+}
+
+void put16(QByteArray& b, int v)
+{
+    b.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
+}
+
+void put32(QByteArray& b, int v)
+{
+    put16(b, v & 0xffff);
+    put16(b, (v >> 16) & 0xffff);
+}
+
+// One icon image: a bottom-up palette bitmap of twice the height (colours, then
+// the transparency mask).
+QByteArray iconImage(const QImage& image, int colours)
+{
+    const int size = image.width(), bits = colours == 2 ? 1 : 4;
+    const int colourStride = ((size * bits + 31) / 32) * 4, maskStride = ((size + 31) / 32) * 4;
+    QByteArray b;
+    put32(b, 40);
+    put32(b, size);
+    put32(b, size * 2);
+    put16(b, 1);
+    put16(b, bits);
+    put32(b, 0);
+    put32(b, (colourStride + maskStride) * size);
+    put32(b, 0);
+    put32(b, 0);
+    put32(b, colours);
+    put32(b, 0);
+    for (int i = 0; i < colours; ++i) {
+        const QRgb c = colours == 2 ? (i ? 0xffffff : 0x000000) : kPalette[i];
+        b.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c))).append('\0');
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        QByteArray row(colourStride, '\0');
+        for (int x = 0; x < size; ++x) {
+            const QRgb c = image.pixel(x, y);
+            const int index = qAlpha(c) < 128 ? 0 : nearest(c, colours);
+            if (bits == 1)
+                row[x / 8] = char(row[x / 8] | (index << (7 - x % 8)));
+            else
+                row[x / 2] = char(row[x / 2] | (index << (x % 2 ? 0 : 4)));
+        }
+        b.append(row);
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        QByteArray row(maskStride, '\0');
+        for (int x = 0; x < size; ++x)
+            if (qAlpha(image.pixel(x, y)) < 128)
+                row[x / 8] = char(row[x / 8] | (1 << (7 - x % 8)));
+        b.append(row);
+    }
+    return b;
+}
+
+bool writeIco(const QString& path)
+{
+    struct Entry { int size, colours; };
+    const Entry entries[] = {{32, 2}, {32, 16}, {16, 16}};
+    QByteArray header, data;
+    put16(header, 0);
+    put16(header, 1);
+    put16(header, 3);
+    int offset = 6 + 16 * 3;
+    for (const Entry& e : entries) {
+        const QByteArray image = iconImage(render(e.size), e.colours);
+        header.append(char(e.size)).append(char(e.size)).append(char(e.colours)).append('\0');
+        put16(header, 1);
+        put16(header, e.colours == 2 ? 1 : 4);
+        put32(header, int(image.size()));
+        put32(header, offset);
+        offset += int(image.size());
+        data.append(image);
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(header + data) == header.size() + data.size();
+}
+
+bool writeSvg(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    QTextStream out(&file);
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\">\n"
+        << "  <title>Integration Velmar</title>\n";
+    for (const Shape& s : artwork()) {
+        const QString colour = QColor::fromRgb(s.colour).name();
+        if (s.kind == Kind::Fill) {
+            const QRectF r(s.points[0], s.points[1]);
+            out << "  <rect x=\"" << r.x() << "\" y=\"" << r.y() << "\" width=\"" << r.width()
+                << "\" height=\"" << r.height() << "\" fill=\"" << colour << "\"/>\n";
+        } else {
+            out << "  <polyline fill=\"none\" stroke=\"" << colour
+                << "\" stroke-width=\"1.2\" stroke-linecap=\"round\" stroke-linejoin=\"round\" points=\"";
+            for (const QPointF& pt : s.points)
+                out << QString::number(pt.x(), 'f', 3) << ',' << QString::number(pt.y(), 'f', 3) << ' ';
+            out << "\"/>\n";
+        }
+    }
+    out << "</svg>\n";
+    return out.status() == QTextStream::Ok;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: iconsmith OUTDIR\n");
+        return 2;
+    }
+    const QString dir = QString::fromLocal8Bit(argv[1]);
+    bool ok = writeIco(dir + "/integration-velmar.ico") && writeSvg(dir + "/integration-velmar.svg");
+    for (int size : {16, 32, 48, 64, 128, 256})
+        ok = ok && render(size).save(dir + QString("/integration-velmar-%1.png").arg(size));
+    if (!ok)
+        std::fprintf(stderr, "iconsmith: cannot write the icons to %s\n", argv[1]);
+    return ok ? 0 : 1;
+}

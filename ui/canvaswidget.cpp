@@ -1,0 +1,187 @@
+#include "ui/canvaswidget.h"
+
+#include "plot/error.h"
+#include "plot/fpstatus.h"
+
+#include <QPaintEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+namespace {
+
+// Far outside any image, small enough that pixel arithmetic cannot overflow.
+constexpr double kDeviceLimit = 1 << 24;
+
+QRgb toRgb(plot::Rgb c)
+{
+    return qRgb(c.red, c.green, c.blue);
+}
+
+} // namespace
+
+CanvasWidget::CanvasWidget(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(kBorder);
+    setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::black);
+    setPalette(p);
+}
+
+CanvasWidget::~CanvasWidget()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+float CanvasWidget::ScaleWidth()
+{
+    return static_cast<float>(contentsRect().width() * kTwipsPerPixel);
+}
+
+float CanvasWidget::ScaleHeight()
+{
+    return static_cast<float>(contentsRect().height() * kTwipsPerPixel);
+}
+
+int CanvasWidget::toDevice(float twips, qreal ratio)
+{
+    const double pixels = std::floor(double(twips) * ratio / kTwipsPerPixel);
+    return static_cast<int>(std::clamp(pixels, -kDeviceLimit, kDeviceLimit));
+}
+
+void CanvasWidget::ensureImage()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = contentsRect().size() * ratio;
+    if (!m_image.isNull() && m_image.size() == size)
+        return;
+    if (m_painter.isActive())
+        m_painter.end();
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        plot::raise(plot::ErrorNumber::CanvasFailure,
+                    "no memory for a " + std::to_string(size.width()) + " x " +
+                        std::to_string(size.height()) + " image");
+    image.fill(Qt::black);
+    if (!m_image.isNull()) {
+        // Moved to a screen of another density: keep the picture, rescaled.
+        QPainter p(&image);
+        p.drawImage(image.rect(), m_image);
+    }
+    m_image = image;
+    m_ratio = ratio;
+    m_dirty = m_image.rect();
+}
+
+void CanvasWidget::beginDrawing()
+{
+    ensureImage();
+    if (m_painter.isActive())
+        return;
+    m_bits = m_image.bits();
+    m_stride = m_image.bytesPerLine();
+    if (!m_painter.begin(&m_image))
+        plot::raise(plot::ErrorNumber::CanvasFailure, "cannot draw on the canvas image");
+    m_painter.setPen(QPen(QColor(toRgb(m_penColour)), 1));
+}
+
+void CanvasWidget::Line(float x1, float y1, float x2, float y2, plot::Rgb colour)
+{
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        plot::raise(plot::ErrorNumber::CanvasFailure, "a line end is not a number");
+    plot::StatusKeeper keepStatus;
+    beginDrawing();
+    const int px1 = toDevice(x1, m_ratio), py1 = toDevice(y1, m_ratio);
+    const int px2 = toDevice(x2, m_ratio), py2 = toDevice(y2, m_ratio);
+
+    m_dirty |= QRect(QPoint(std::min(px1, px2), std::min(py1, py2)),
+                     QPoint(std::max(px1, px2), std::max(py1, py2)));
+    if (px1 == px2 || py1 == py2) {
+        span(px1, py1, px2, py2, toRgb(colour));
+        return;
+    }
+    if (!(colour == m_penColour)) {
+        m_penColour = colour;
+        m_painter.setPen(QPen(QColor(toRgb(colour)), 1));
+    }
+    m_painter.drawLine(QLine(px1, py1, px2, py2));
+}
+
+// An axis-parallel line written straight into the image: the same pixels the
+// painter sets for it (both ends included), without its per-line set-up.
+void CanvasWidget::span(int x1, int y1, int x2, int y2, QRgb colour)
+{
+    const int w = m_image.width(), h = m_image.height();
+    int left = std::max(std::min(x1, x2), 0), right = std::min(std::max(x1, x2), w - 1);
+    int top = std::max(std::min(y1, y2), 0), bottom = std::min(std::max(y1, y2), h - 1);
+    if (left > right || top > bottom)
+        return;
+    if (left == right) {
+        uchar* p = m_bits + top * m_stride + left * 4;
+        for (int y = top; y <= bottom; ++y, p += m_stride)
+            *reinterpret_cast<QRgb*>(p) = colour;
+    } else {
+        QRgb* p = reinterpret_cast<QRgb*>(m_bits + top * m_stride);
+        std::fill(p + left, p + right + 1, colour);
+    }
+}
+
+void CanvasWidget::Erase()
+{
+    ensureImage();
+    if (m_painter.isActive())
+        m_painter.end();
+    m_image.fill(Qt::black);
+    m_dirty = m_image.rect();
+}
+
+void CanvasWidget::flush()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+    const QRect dirty = m_dirty & m_image.rect();
+    m_dirty = QRect();
+    if (dirty.isEmpty())
+        return;
+    // Device pixels back to logical ones, rounded outward.
+    const QRect logical(QPoint(int(std::floor(dirty.left() / m_ratio)),
+                               int(std::floor(dirty.top() / m_ratio))),
+                        QPoint(int(std::ceil((dirty.right() + 1) / m_ratio)) - 1,
+                               int(std::ceil((dirty.bottom() + 1) / m_ratio)) - 1));
+    update(logical.translated(contentsRect().topLeft()));
+}
+
+const QImage& CanvasWidget::image()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+    return m_image;
+}
+
+void CanvasWidget::paintEvent(QPaintEvent* event)
+{
+    if (m_painter.isActive())
+        m_painter.end();
+    QPainter p(this);
+    const QRect contents = contentsRect();
+    for (const QRect& r : event->region()) {
+        const QRect target = r & contents;
+        if (target.isEmpty())
+            continue;
+        const QRectF source(QPointF(target.topLeft() - contents.topLeft()) * m_ratio,
+                            QSizeF(target.size()) * m_ratio);
+        if (m_image.isNull())
+            p.fillRect(target, Qt::black);
+        else
+            p.drawImage(QRectF(target), m_image, source);
+    }
+    drawFrame(&p);
+}
+
+} // namespace ui

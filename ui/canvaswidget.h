@@ -1,0 +1,62 @@
+#pragma once
+
+#include "plot/canvas.h"
+
+#include <QFrame>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+
+namespace ui {
+
+// The picture box: a black canvas with a sunken 2-px border that keeps what is
+// drawn in a raster image of its own, allocated at the device pixel ratio, and
+// repaints from it. Coordinates are twips, 15 to a logical pixel.
+//
+// Drawing goes straight into the image through one painter that stays open
+// until flush(), which then asks for one repaint of the part that changed.
+class CanvasWidget : public QFrame, public plot::Canvas
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kTwipsPerPixel = 15;
+    static constexpr int kBorder = 2;
+
+    explicit CanvasWidget(QWidget* parent = nullptr);
+    ~CanvasWidget() override;
+
+    float ScaleWidth() override;
+    float ScaleHeight() override;
+    void Line(float x1, float y1, float x2, float y2, plot::Rgb colour) override;
+    void Erase() override;
+
+    // Ends the drawing run: closes the painter and schedules one repaint.
+    void flush();
+
+    // The image in device pixels.
+    const QImage& image();
+    qreal pixelRatio() const { return m_ratio; }
+
+    // Device pixel of a canvas coordinate: the pixel that holds the point
+    // (rounding down), so 2977.5 and 2978 twips both fall in pixel 198.
+    static int toDevice(float twips, qreal ratio);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ensureImage();
+    void beginDrawing();
+    void span(int x1, int y1, int x2, int y2, QRgb colour);
+
+    QImage m_image;
+    QPainter m_painter;
+    qreal m_ratio = 1;
+    uchar* m_bits = nullptr;
+    qsizetype m_stride = 0;
+    plot::Rgb m_penColour{0, 0, 0};
+    QRect m_dirty; // device pixels changed since the last flush
+};
+
+} // namespace ui

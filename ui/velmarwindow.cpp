@@ -1,0 +1,51 @@
+#include "ui/velmarwindow.h"
+
+#include "ui/canvaswidget.h"
+#include "ui/commandbutton.h"
+#include "ui/resultbox.h"
+
+#include <QIcon>
+
+namespace ui {
+namespace {
+
+template <typename T> T* place(T* widget, const char* name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+} // namespace
+
+// Geometry in pixels at 96 dpi (twips / 15).
+VelmarWindow::VelmarWindow(QWidget* parent)
+    : QWidget(parent),
+      picGraph(place(new CanvasWidget(this), "picGraph", 48, 8, 601, 401)),
+      cmd1rect(place(new CommandButton(tr("&1 Trapezoid"), this), "cmd1rect", 16, 464, 105, 41)),
+      cmd2rect(place(new CommandButton(tr("&2 Trapezoids"), this), "cmd2rect", 136, 464, 97, 41)),
+      cmdcalc(place(new CommandButton(tr("&Calculate"), this), "cmdcalc", 360, 464, 113, 41)),
+      cmdclear(place(new CommandButton(tr("Clea&r"), this), "cmdclear", 480, 464, 97, 41)),
+      cmdexit(place(new CommandButton(tr("E&xit"), this), "cmdexit", 592, 464, 97, 41)),
+      txtRes(place(new ResultBox(this), "txtRes", 48, 416, 601, 41)),
+      cmd10Rec(place(new CommandButton(tr("1&0 Trapezoids"), this), "cmd10Rec", 248, 464, 97, 41))
+{
+    setObjectName(QStringLiteral("frmvelmar"));
+    setWindowTitle(QStringLiteral("Integration Velmar"));
+    QIcon icon(QStringLiteral(":/icons/integration-velmar.ico"));
+    for (int size : {48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/integration-velmar-%1.png").arg(size));
+    setWindowIcon(icon);
+    resize(kClientWidth, kClientHeight);
+
+    const QList<QWidget*> order = tabOrder();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+QList<QWidget*> VelmarWindow::tabOrder() const
+{
+    return {picGraph, cmd1rect, cmd2rect, cmdcalc, cmdclear, cmdexit, txtRes, cmd10Rec};
+}
+
+} // namespace ui
