@@ -41,7 +41,7 @@ void graphReset(const FormState& state, Canvas& canvas, TextBox& box)
     box.SetText(std::string());
 }
 
-void integrate(const FormState& state, Canvas& canvas, TextBox& box)
+Integral integrate(const FormState& state, Canvas& canvas, TextBox& box)
 {
     clearStatus();
     const double dx = checked(state.pi / state.nTrap);
@@ -50,8 +50,10 @@ void integrate(const FormState& state, Canvas& canvas, TextBox& box)
     double sum = 0;
     double x = 0;
 
+    long passes = 0;
     double limit;
     do {
+        ++passes;
         const double leftSine = checked(std::sin(x));
         const double right = checked(x + dx);
         const double rightSine = checked(std::sin(right));
@@ -75,6 +77,7 @@ void integrate(const FormState& state, Canvas& canvas, TextBox& box)
     } while (limit >= x);
 
     writeResult(box, sum, dx);
+    return {sum, dx, x, passes};
 }
 
 void writeResult(TextBox& box, double sum, double dx)

@@ -15,9 +15,18 @@ inline constexpr const char* kLineBreak = "\r\n";
 // empties the result box. A fault part-way leaves what was drawn and the old text.
 void graphReset(const FormState& state, Canvas& canvas, TextBox& box);
 
+// What one integration worked out, for whoever wants more than the text.
+struct Integral
+{
+    double sum = 0;   // the approximate integral
+    double dx = 0;    // width of one trapezoid
+    double x = 0;     // the accumulated abscissa after the last pass
+    long passes = 0;  // trapezoids drawn
+};
+
 // Draws nTrap trapezoids under sin over [0, pi] on top of what the canvas shows
 // and writes the sum and the trapezoid width into the result box.
-void integrate(const FormState& state, Canvas& canvas, TextBox& box);
+Integral integrate(const FormState& state, Canvas& canvas, TextBox& box);
 
 // Replaces the box's text with the two result lines. The second line is
 // appended to the text read back from the box.

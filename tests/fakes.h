@@ -1,0 +1,103 @@
+#pragma once
+
+#include "plot/canvas.h"
+#include "plot/error.h"
+
+#include <string>
+#include <vector>
+
+namespace fakes {
+
+struct Segment
+{
+    float x1, y1, x2, y2;
+    plot::Rgb colour;
+    friend bool operator==(const Segment& a, const Segment& b)
+    {
+        return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 &&
+               a.colour == b.colour;
+    }
+};
+
+// Everything the plotting code does to the canvas and the box, in order.
+using Log = std::vector<std::string>;
+
+// A canvas that records what is drawn, counts extent readings and can fail.
+class RecordingCanvas : public plot::Canvas
+{
+public:
+    RecordingCanvas(float width, float height, Log* log = nullptr)
+        : width(width), height(height), m_log(log)
+    {
+    }
+
+    float ScaleWidth() override
+    {
+        ++widthReads;
+        return width;
+    }
+    float ScaleHeight() override
+    {
+        ++heightReads;
+        return height;
+    }
+    void Line(float x1, float y1, float x2, float y2, plot::Rgb colour) override
+    {
+        if (failAtLine >= 0 && int(segments.size()) == failAtLine)
+            plot::raise(plot::ErrorNumber::CanvasFailure, "test failure");
+        segments.push_back({x1, y1, x2, y2, colour});
+        if (m_log)
+            m_log->push_back("Line");
+    }
+    void Erase() override
+    {
+        segments.clear();
+        ++erases;
+        if (m_log)
+            m_log->push_back("Erase");
+    }
+
+    float width, height;
+    int widthReads = 0, heightReads = 0, erases = 0;
+    int failAtLine = -1; // the index of the segment whose drawing fails
+    std::vector<Segment> segments;
+
+private:
+    Log* m_log;
+};
+
+// A text box that keeps its text exactly and can fail to read or write.
+class FakeTextBox : public plot::TextBox
+{
+public:
+    explicit FakeTextBox(std::string text = {}, Log* log = nullptr)
+        : text(std::move(text)), m_log(log)
+    {
+    }
+
+    std::string Text() override
+    {
+        if (failReads)
+            plot::raise(plot::ErrorNumber::TextBoxFailure, "test read failure");
+        return text;
+    }
+    void SetText(const std::string& value) override
+    {
+        if (failWritesAfter >= 0 && writes >= failWritesAfter)
+            plot::raise(plot::ErrorNumber::TextBoxFailure, "test write failure");
+        ++writes;
+        text = value;
+        if (m_log)
+            m_log->push_back("SetText:" + value);
+    }
+
+    std::string text;
+    bool failReads = false;
+    int failWritesAfter = -1;
+    int writes = 0;
+
+private:
+    Log* m_log;
+};
+
+} // namespace fakes

@@ -1,0 +1,310 @@
+#include "fakes.h"
+#include "plot/error.h"
+#include "plot/graph.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using fakes::Segment;
+using plot::ErrorNumber;
+
+plot::FormState loaded(double nTrap = 0)
+{
+    plot::FormState s;
+    s.xOrigin = 100;
+    s.yMargin = 100;
+    s.pi = 3.141592654;
+    s.nTrap = nTrap;
+    return s;
+}
+
+constexpr plot::Rgb kGreen = plot::kTrapezoidColour;
+
+// ---- graph reset ---------------------------------------------------------------
+
+struct ResetRun
+{
+    fakes::Log log;
+    fakes::RecordingCanvas canvas{8955, 5955, &log};
+    fakes::FakeTextBox box{"old text", &log};
+};
+
+TEST(GraphReset, DrawsAxesThenTheCurveThenEmptiesTheBox)
+{
+    ResetRun r;
+    plot::graphReset(loaded(), r.canvas, r.box);
+
+    ASSERT_EQ(r.canvas.segments.size(), 2u + 629u);
+    EXPECT_EQ(r.canvas.segments[0], (Segment{100, 0, 100, 5955, plot::kAxisColour}));
+    EXPECT_EQ(r.canvas.segments[1], (Segment{0, 2977.5f, 8955, 2977.5f, plot::kAxisColour}));
+
+    const std::vector<Segment> curve(r.canvas.segments.begin() + 2, r.canvas.segments.end());
+    EXPECT_EQ(curve.front(), (Segment{100, 2978, 100, 2978, plot::kCurveColour})); // zero length
+    float top = 1e9f, bottom = -1e9f;
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+        const Segment& s = curve[i];
+        EXPECT_EQ(s.colour, plot::kCurveColour);
+        EXPECT_EQ(s.x2, std::nearbyint(s.x2)) << "curve points lie on whole units";
+        EXPECT_EQ(s.y2, std::nearbyint(s.y2));
+        if (i > 0) {
+            EXPECT_EQ(s.x1, curve[i - 1].x2) << "the curve is connected";
+            EXPECT_EQ(s.y1, curve[i - 1].y2);
+        }
+        top = std::min(top, s.y2);
+        bottom = std::max(bottom, s.y2);
+    }
+    EXPECT_EQ(top, 100);
+    EXPECT_EQ(bottom, 5855);
+    EXPECT_EQ(curve.back().x2, 8951);
+    // The curve starts on the axis level, rounded to a whole unit: half a unit
+    // below the axis at 2977.5.
+    EXPECT_EQ(curve.front().y2, 2978);
+
+    EXPECT_EQ(r.box.text, "");
+    EXPECT_EQ(r.log.front(), "Erase");
+    EXPECT_EQ(r.log.back(), "SetText:") << "the box is emptied last";
+}
+
+TEST(GraphReset, ReadsTheExtentWhereverAFormulaNeedsIt)
+{
+    ResetRun r;
+    plot::graphReset(loaded(), r.canvas, r.box);
+    // Axes: H; H, W, H. Start point: H. Each curve point: W once, H twice.
+    EXPECT_EQ(r.canvas.widthReads, 1 + 629);
+    EXPECT_EQ(r.canvas.heightReads, 1 + 2 + 1 + 2 * 629);
+}
+
+TEST(GraphReset, RunningTwiceGivesTheSamePicture)
+{
+    ResetRun r;
+    plot::graphReset(loaded(), r.canvas, r.box);
+    const auto first = r.canvas.segments;
+    plot::graphReset(loaded(), r.canvas, r.box);
+    EXPECT_EQ(r.canvas.segments, first);
+    EXPECT_EQ(r.canvas.erases, 2);
+}
+
+TEST(GraphReset, AFaultMidwayKeepsWhatWasDrawnAndTheOldText)
+{
+    // A canvas failure at the 100th segment, and a 16-bit overflow from a canvas
+    // too wide for 16-bit coordinates.
+    ResetRun failing;
+    failing.canvas.failAtLine = 100;
+    try {
+        plot::graphReset(loaded(), failing.canvas, failing.box);
+        FAIL() << "no error";
+    } catch (const plot::RuntimeError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::CanvasFailure);
+    }
+    EXPECT_EQ(failing.canvas.segments.size(), 100u);
+    EXPECT_EQ(failing.box.text, "old text");
+
+    ResetRun wide;
+    wide.canvas.width = 70000;
+    try {
+        plot::graphReset(loaded(), wide.canvas, wide.box);
+        FAIL() << "no error";
+    } catch (const plot::RuntimeError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::Overflow);
+    }
+    // The curve got as far as X = 32767: every segment drawn before the overflow stays.
+    EXPECT_GT(wide.canvas.segments.size(), 2u + 200u);
+    EXPECT_LE(wide.canvas.segments.back().x2, 32767);
+    EXPECT_EQ(wide.box.text, "old text");
+}
+
+// ---- integration ---------------------------------------------------------------
+
+struct Expected
+{
+    double nTrap;
+    double dx;
+    long passes;
+    double x;
+    double sum;
+    const char* text;
+};
+
+const Expected kCounts[] = {
+    {1, 3.141592654, 1, 3.141592654, -6.443514243339785e-10,
+     "Integral Sin(x) [0,pi]=-6.44351424333978E-10\r\ndx= 3.141592654"},
+    {2, 1.570796327, 2, 3.141592654, 1.5707963266778244,
+     "Integral Sin(x) [0,pi]= 1.57079632667782\r\ndx= 1.570796327"},
+    {10, 0.3141592654, 10, 3.1415926539999997, 1.9835235375051445,
+     "Integral Sin(x) [0,pi]= 1.98352353750514\r\ndx= .3141592654"},
+    {10000, 0.0003141592654, 10000, 3.1415926539993846, 1.999999983551102,
+     "Integral Sin(x) [0,pi]= 1.9999999835511\r\ndx= .0003141592654"},
+};
+
+TEST(Integration, TheFourCountsAreExact)
+{
+    for (const Expected& e : kCounts) {
+        fakes::RecordingCanvas canvas(8955, 5955);
+        fakes::FakeTextBox box("whatever was there");
+        const plot::Integral r = plot::integrate(loaded(e.nTrap), canvas, box);
+        EXPECT_EQ(r.dx, e.dx) << e.nTrap;
+        EXPECT_EQ(r.passes, e.passes) << e.nTrap;
+        EXPECT_EQ(canvas.segments.size(), std::size_t(3 * e.passes)) << e.nTrap;
+        EXPECT_EQ(r.x, e.x) << e.nTrap;
+        EXPECT_EQ(r.sum, e.sum) << e.nTrap;
+        EXPECT_EQ(box.text, e.text) << e.nTrap;
+        // One W and five H readings a pass, and one H before the first.
+        EXPECT_EQ(canvas.widthReads, e.passes) << e.nTrap;
+        EXPECT_EQ(canvas.heightReads, 1 + 5 * e.passes) << e.nTrap;
+        EXPECT_EQ(canvas.erases, 0) << "the trapezoids go over what is there";
+    }
+}
+
+TEST(Integration, SegmentsOnASmallCanvas)
+{
+    const Segment one[] = {{100, 2000, 100, 2000, kGreen},
+                           {100, 2000, 3050, 2000, kGreen},
+                           {3050, 2000, 3050, 2000, kGreen}};
+    const Segment two[] = {{100, 2000, 100, 2000, kGreen},   {100, 2000, 1575, 100, kGreen},
+                           {1575, 100, 1575, 2000, kGreen},  {1575, 2000, 1575, 100, kGreen},
+                           {1575, 100, 3050, 2000, kGreen},  {3050, 2000, 3050, 2000, kGreen}};
+    const struct
+    {
+        double nTrap;
+        std::vector<Segment> segments;
+    } cases[] = {{1, {std::begin(one), std::end(one)}}, {2, {std::begin(two), std::end(two)}}};
+    for (const auto& c : cases) {
+        fakes::RecordingCanvas canvas(6000, 4000);
+        fakes::FakeTextBox box;
+        plot::integrate(loaded(c.nTrap), canvas, box);
+        EXPECT_EQ(canvas.segments, c.segments) << c.nTrap;
+    }
+
+    fakes::RecordingCanvas ten(6000, 4000);
+    fakes::FakeTextBox box;
+    plot::integrate(loaded(10), ten, box);
+    ASSERT_EQ(ten.segments.size(), 30u);
+    EXPECT_EQ(ten.segments[1], (Segment{100, 2000, 395, 1412.86767578125f, kGreen}));
+    EXPECT_EQ(ten.segments[4], (Segment{395, 1412.86767578125f, 690, 883.2080078125f, kGreen}));
+    EXPECT_EQ(ten.segments[29].x1, 3050);
+    EXPECT_EQ(ten.segments[29].x2, 3050);
+    for (std::size_t i = 3; i < 30; i += 3)
+        EXPECT_EQ(ten.segments[i].x1, ten.segments[i - 1].x1) << "trapezoids share their sides";
+
+    fakes::RecordingCanvas many(6000, 4000);
+    plot::integrate(loaded(10000), many, box);
+    ASSERT_EQ(many.segments.size(), 30000u);
+    EXPECT_EQ(many.segments[29998],
+              (Segment{3049.705078125f, 1999.403076171875f, 3050, 2000, kGreen}));
+}
+
+TEST(Integration, ASecondRunDrawsTheSameAgainAndReplacesTheText)
+{
+    fakes::RecordingCanvas canvas(8955, 5955);
+    fakes::FakeTextBox box;
+    plot::integrate(loaded(10), canvas, box);
+    const auto firstText = box.text;
+    plot::integrate(loaded(10), canvas, box);
+    ASSERT_EQ(canvas.segments.size(), 60u);
+    EXPECT_TRUE(std::equal(canvas.segments.begin(), canvas.segments.begin() + 30,
+                           canvas.segments.begin() + 30));
+    EXPECT_EQ(box.text, firstText);
+
+    plot::integrate(loaded(2), canvas, box);
+    EXPECT_EQ(canvas.segments.size(), 66u) << "earlier trapezoids stay";
+    EXPECT_EQ(box.text, kCounts[1].text) << "the text is replaced, not appended";
+}
+
+TEST(Integration, ZeroTrapezoidsIsADivisionByZeroBeforeAnyDrawing)
+{
+    fakes::RecordingCanvas canvas(8955, 5955);
+    fakes::FakeTextBox box("kept");
+    try {
+        plot::integrate(loaded(0), canvas, box);
+        FAIL() << "no error";
+    } catch (const plot::RuntimeError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::DivisionByZero);
+        EXPECT_EQ(e.code(), 11);
+    }
+    EXPECT_TRUE(canvas.segments.empty());
+    EXPECT_EQ(box.text, "kept");
+}
+
+TEST(Integration, FaultsStopTheDrawingWhereItStands)
+{
+    const struct
+    {
+        const char* name;
+        plot::FormState state;
+        float width, height;
+        int failAtLine;
+        ErrorNumber expected;
+        std::size_t drawn;
+    } cases[] = {
+        {"canvas fails at segment 17", loaded(10), 8955, 5955, 17, ErrorNumber::CanvasFailure,
+         17},
+        {"no count and no pi", [] { auto s = loaded(0); s.pi = 0; return s; }(), 8955, 5955, -1,
+         ErrorNumber::InvalidOperation, 0},
+        {"height is infinite", loaded(10), 8955, std::numeric_limits<float>::infinity(), -1,
+         ErrorNumber::Overflow,
+         0},
+        {"origin too far right for a single", [] { auto s = loaded(1); s.xOrigin = 1e39; return s; }(),
+         8955, 5955, -1, ErrorNumber::Overflow, 0},
+    };
+    for (const auto& c : cases) {
+        fakes::RecordingCanvas canvas(c.width, c.height);
+        canvas.failAtLine = c.failAtLine;
+        fakes::FakeTextBox box("kept");
+        try {
+            plot::integrate(c.state, canvas, box);
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const plot::RuntimeError& e) {
+            EXPECT_EQ(e.number(), c.expected) << c.name;
+        }
+        EXPECT_EQ(canvas.segments.size(), c.drawn) << c.name;
+        EXPECT_EQ(box.text, "kept") << c.name;
+    }
+}
+
+// ---- result report -------------------------------------------------------------
+
+TEST(ResultReport, BuildsTheSecondLineOnWhatTheBoxGivesBack)
+{
+    // A box that gives back something else than was set shows that the second
+    // write appends to the text read back.
+    struct EchoingBox : fakes::FakeTextBox
+    {
+        std::string Text() override { return "read back|"; }
+    } box;
+    plot::writeResult(box, 2, 0.5);
+    EXPECT_EQ(box.text, "read back|dx= .5");
+}
+
+TEST(ResultReport, FailuresLeaveTheFirstLineOrTheOldText)
+{
+    const struct
+    {
+        const char* name;
+        bool failReads;
+        int failWritesAfter;
+        std::string expected;
+    } cases[] = {
+        {"first write fails", false, 0, "old"},
+        {"read fails", true, -1, "Integral Sin(x) [0,pi]= 2\r\n"},
+        {"second write fails", false, 1, "Integral Sin(x) [0,pi]= 2\r\n"},
+    };
+    for (const auto& c : cases) {
+        fakes::FakeTextBox box("old");
+        box.failReads = c.failReads;
+        box.failWritesAfter = c.failWritesAfter;
+        try {
+            plot::writeResult(box, 2, 0.5);
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const plot::RuntimeError& e) {
+            EXPECT_EQ(e.number(), ErrorNumber::TextBoxFailure) << c.name;
+        }
+        EXPECT_EQ(box.text, c.expected) << c.name;
+    }
+}
+
+} // namespace

@@ -1,0 +1,179 @@
+#include "fakes.h"
+#include "plot/error.h"
+#include "plot/fpstatus.h"
+#include "plot/mapping.h"
+
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <cmath>
+#include <functional>
+#include <limits>
+
+namespace {
+
+using plot::ErrorNumber;
+
+plot::FormState loaded()
+{
+    plot::FormState s;
+    s.xOrigin = 100;
+    s.yMargin = 100;
+    s.pi = 3.141592654;
+    return s;
+}
+
+ErrorNumber errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const plot::RuntimeError& e) {
+        return e.number();
+    }
+    ADD_FAILURE() << "no run-time error was raised";
+    return ErrorNumber::OutOfMemory;
+}
+
+TEST(Mapping, PlacesTheFixedPoints)
+{
+    const plot::FormState s = loaded();
+    fakes::RecordingCanvas canvas(6000, 4000);
+    EXPECT_EQ(plot::canvasX(s, canvas, 0), 100.0);
+    EXPECT_EQ(plot::canvasX(s, canvas, s.pi), 3049.9999999999995);
+    EXPECT_EQ(plot::toSingle(plot::canvasX(s, canvas, s.pi)), 3050.0f);
+    EXPECT_EQ(plot::canvasY(s, canvas, 0), 2000.0);
+    EXPECT_EQ(plot::canvasY(s, canvas, 1), 100.0);
+    EXPECT_EQ(plot::canvasY(s, canvas, -1), 3900.0);
+}
+
+TEST(Mapping, ReadsTheExtentAfreshEachTime)
+{
+    const plot::FormState s = loaded();
+    fakes::RecordingCanvas canvas(6000, 4000);
+    plot::canvasX(s, canvas, 1);
+    plot::canvasY(s, canvas, 0.5);
+    EXPECT_EQ(canvas.widthReads, 1);
+    EXPECT_EQ(canvas.heightReads, 2);
+    // A canvas that changes size between two readings is seen to change.
+    canvas.width = 12000;
+    EXPECT_EQ(plot::toSingle(plot::canvasX(s, canvas, s.pi)), 6050.0f);
+}
+
+TEST(Conversions, SixteenBitRoundsHalfToEven)
+{
+    const struct
+    {
+        double in;
+        int out;
+    } cases[] = {{1234.5, 1234}, {1235.5, 1236}, {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4},
+                 {2977.5, 2978}, {1234.4999999, 1234}, {32767.4, 32767}, {-32768.5, -32768},
+                 {-0.5, 0}, {0.5000001, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(plot::toInt16(c.in), c.out) << c.in;
+}
+
+TEST(Conversions, SixteenBitOverflows)
+{
+    for (double v : {40000.0, 32767.5, -32768.6, 1e300, -1e300})
+        EXPECT_EQ(errorOf([v] { plot::toInt16(v); }), ErrorNumber::Overflow) << v;
+    // 40000 is a perfectly good single.
+    EXPECT_EQ(plot::toSingle(40000.0), 40000.0f);
+}
+
+TEST(Conversions, SingleRoundsToNearestAndOverflows)
+{
+    EXPECT_EQ(plot::toSingle(1412.8676757812501), 1412.86767578125f);
+    EXPECT_EQ(plot::toSingle(1e-45), 1.40129846e-45f); // underflow is not a fault
+    EXPECT_EQ(errorOf([] { plot::toSingle(1e39); }), ErrorNumber::Overflow);
+    EXPECT_EQ(errorOf([] { plot::toSingle(-1e300); }), ErrorNumber::Overflow);
+}
+
+// Each fault is provoked by real arithmetic on values the optimiser cannot see.
+TEST(FloatStatus, FaultsRaiseTheRunTimeError)
+{
+    volatile double zero = 0, one = 1, big = 1e308, inf = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        const char* name;
+        std::function<double()> compute;
+        ErrorNumber expected;
+    } cases[] = {
+        {"one / zero", [&] { return one / zero; }, ErrorNumber::DivisionByZero},
+        {"zero / zero", [&] { return zero / zero; }, ErrorNumber::InvalidOperation},
+        {"inf - inf", [&] { return inf - inf; }, ErrorNumber::InvalidOperation},
+        {"sin(inf)", [&] { return std::sin(inf); }, ErrorNumber::InvalidOperation},
+        {"big * big", [&] { return big * big; }, ErrorNumber::Overflow},
+        {"big + big", [&] { return big + big; }, ErrorNumber::Overflow},
+    };
+    for (const auto& c : cases) {
+        plot::clearStatus();
+        EXPECT_EQ(errorOf([&] { plot::checked(c.compute()); }), c.expected) << c.name;
+    }
+}
+
+// The flags gather over a formula: a fault in an early step is caught at its end
+// even if later steps bring the value back to a finite number.
+TEST(FloatStatus, FaultEarlyInAFormulaIsCaughtAtItsEnd)
+{
+    volatile double zero = 0, one = 1;
+    plot::clearStatus();
+    EXPECT_EQ(errorOf([&] {
+                  double d = one / zero; // inf, division by zero
+                  d = one / d;           // 0: looks harmless
+                  plot::checked(d);
+              }),
+              ErrorNumber::DivisionByZero);
+}
+
+TEST(FloatStatus, InexactAndUnderflowPass)
+{
+    volatile double tiny = 1e-300, three = 3;
+    plot::clearStatus();
+    EXPECT_EQ(plot::checked(1.0 / three), 1.0 / 3.0);
+    EXPECT_GT(plot::checked(tiny * tiny * 1e300), -1.0); // underflows to a subnormal or zero
+    std::feraiseexcept(FE_UNDERFLOW | FE_INEXACT);
+    EXPECT_EQ(plot::checked(2.0), 2.0);
+}
+
+TEST(FloatStatus, MappingFaultsRaiseTheError)
+{
+    const plot::FormState s = loaded();
+    fakes::RecordingCanvas canvas(6000, 4000);
+    EXPECT_EQ(errorOf([&] { plot::canvasX(s, canvas, 1e306); }), ErrorNumber::Overflow);
+    plot::FormState zeroPi = s;
+    zeroPi.pi = 0;
+    EXPECT_EQ(errorOf([&] { plot::canvasX(zeroPi, canvas, 1); }), ErrorNumber::DivisionByZero);
+    // A margin of half the height makes the bracket 0: 0 * inf is invalid.
+    plot::FormState half = s;
+    half.yMargin = 2000;
+    EXPECT_EQ(errorOf([&] { plot::canvasY(half, canvas, std::numeric_limits<double>::infinity()); }),
+              ErrorNumber::InvalidOperation);
+    // A canvas reporting a non-number extent raises no flag, but is caught all the same.
+    fakes::RecordingCanvas broken(std::numeric_limits<float>::quiet_NaN(),
+                                  std::numeric_limits<float>::infinity());
+    EXPECT_EQ(errorOf([&] { plot::canvasX(s, broken, 1); }), ErrorNumber::InvalidOperation);
+    EXPECT_EQ(errorOf([&] { plot::canvasY(s, broken, 0.5); }), ErrorNumber::Overflow);
+}
+
+TEST(FloatStatus, StaleFlagsAreClearedBeforeAProcedure)
+{
+    volatile double zero = 0;
+    volatile double r = 1 / zero; // leaves the division-by-zero flag behind
+    (void)r;
+    plot::clearStatus();
+    EXPECT_EQ(plot::checked(1.5), 1.5);
+}
+
+TEST(FloatStatus, KeeperRestoresTheStatusAcrossForeignCode)
+{
+    plot::clearStatus();
+    {
+        plot::StatusKeeper keep;
+        volatile double zero = 0;
+        volatile double r = 1 / zero;
+        (void)r;
+    }
+    EXPECT_EQ(plot::checked(1.5), 1.5);
+}
+
+} // namespace
