@@ -1,0 +1,193 @@
+// The window, its controls, the canvas and the result box, on the offscreen platform.
+#include "formtest.h"
+#include "plot/mapping.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+TEST(Window, ControlsSitWhereTheLayoutPutsThem)
+{
+    StartedForm f;
+    EXPECT_EQ(f.w.windowTitle(), "Integration Velmar");
+    EXPECT_EQ(f.w.objectName(), "frmvelmar");
+    EXPECT_EQ(f.w.size(), QSize(698, 526));
+    EXPECT_FALSE(f.w.windowIcon().isNull());
+
+    const struct
+    {
+        QWidget* widget;
+        const char* name;
+        const char* caption;
+        QRect geometry; // pixels: twips / 15
+    } controls[] = {
+        {f.w.picGraph, "picGraph", nullptr, {48, 8, 601, 401}},
+        {f.w.cmd1rect, "cmd1rect", "&1 Trapezoid", {16, 464, 105, 41}},
+        {f.w.cmd2rect, "cmd2rect", "&2 Trapezoids", {136, 464, 97, 41}},
+        {f.w.cmdcalc, "cmdcalc", "&Calculate", {360, 464, 113, 41}},
+        {f.w.cmdclear, "cmdclear", "Clea&r", {480, 464, 97, 41}},
+        {f.w.cmdexit, "cmdexit", "E&xit", {592, 464, 97, 41}},
+        {f.w.txtRes, "txtRes", nullptr, {48, 416, 601, 41}},
+        {f.w.cmd10Rec, "cmd10Rec", "1&0 Trapezoids", {248, 464, 97, 41}},
+    };
+    const QList<QWidget*> order = f.w.tabOrder();
+    ASSERT_EQ(order.size(), 8);
+    for (int i = 0; i < 8; ++i) {
+        const auto& c = controls[i];
+        EXPECT_EQ(c.widget->objectName(), c.name);
+        EXPECT_EQ(c.widget->geometry(), c.geometry) << c.name;
+        EXPECT_EQ(order[i], c.widget) << "tab index " << i;
+        EXPECT_TRUE(c.widget->isVisible() && c.widget->isEnabled()) << c.name;
+        if (auto* button = qobject_cast<QPushButton*>(c.widget)) {
+            EXPECT_EQ(button->text(), c.caption);
+            EXPECT_FALSE(button->isDefault() || button->autoDefault()) << c.name;
+        }
+    }
+    EXPECT_TRUE(f.w.txtRes->toPlainText().isEmpty());
+
+    // Resizing the window moves nothing.
+    f.w.resize(1200, 900);
+    QApplication::processEvents();
+    for (const auto& c : controls)
+        EXPECT_EQ(c.widget->geometry(), c.geometry) << c.name;
+    f.w.resize(300, 200);
+    QApplication::processEvents();
+    EXPECT_EQ(f.w.picGraph->geometry(), controls[0].geometry);
+}
+
+TEST(Window, CanvasExtentIsInTwips)
+{
+    StartedForm f;
+    EXPECT_EQ(f.w.picGraph->ScaleWidth(), 8955.0f);
+    EXPECT_EQ(f.w.picGraph->ScaleHeight(), 5955.0f);
+    EXPECT_EQ(f.w.picGraph->contentsRect(), QRect(2, 2, 597, 397)) << "a 2-pixel border";
+    EXPECT_EQ(f.w.picGraph->image().size(), QSize(597, 397));
+}
+
+TEST(Window, StartUpPictureShowsAxesAndCurve)
+{
+    StartedForm f;
+    EXPECT_EQ(f.form.state().xOrigin, 100);
+    EXPECT_EQ(f.form.state().yMargin, 100);
+    EXPECT_EQ(f.form.state().pi, 3.141592654);
+    EXPECT_EQ(f.form.state().nTrap, 0);
+    EXPECT_EQ(QApplication::focusWidget(), f.w.picGraph);
+    const QImage img = f.image();
+
+    // Every point of the curve, as the graph reset places it, is cyan.
+    const plot::FormState& s = f.form.state();
+    int curvePoints = 0;
+    for (double x = 0; x <= s.pi + s.pi; x = 0.01 + x, ++curvePoints) {
+        const int px = ui::CanvasWidget::toDevice(plot::toInt16(plot::canvasX(s, *f.w.picGraph, x)), 1);
+        const int py = ui::CanvasWidget::toDevice(
+            plot::toInt16(plot::canvasY(s, *f.w.picGraph, std::sin(x))), 1);
+        ASSERT_EQ(img.pixel(px, py), kCyan) << "curve point " << curvePoints;
+    }
+    EXPECT_EQ(curvePoints, 629);
+
+    // The axes: pixel column 6 (100 twips) and row 198 (2977.5 twips), yellow
+    // wherever the curve does not cross them.
+    int yellowColumn = 0, yellowRow = 0;
+    for (int y = 0; y < 397; ++y)
+        yellowColumn += img.pixel(6, y) == kYellow;
+    for (int x = 0; x < 597; ++x)
+        yellowRow += img.pixel(x, 198) == kYellow;
+    EXPECT_GE(yellowColumn, 390);
+    EXPECT_GE(yellowRow, 580);
+
+    // Nothing else: black, yellow and cyan only, and mostly black.
+    int black = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            black += p == kBlack;
+            ASSERT_TRUE(p == kBlack || p == kYellow || p == kCyan) << x << "," << y;
+        }
+    EXPECT_GT(black, 597 * 397 * 9 / 10);
+    EXPECT_EQ(img.pixel(300, 50), kBlack);
+    EXPECT_TRUE(f.text().isEmpty());
+
+    // What is on screen is the image: the widget paints from it.
+    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown, img);
+}
+
+TEST(Window, PictureSurvivesHidingAndShowing)
+{
+    StartedForm f;
+    QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
+    const QImage before = f.image();
+    f.w.showMinimized();
+    QApplication::processEvents();
+    f.w.hide();
+    QApplication::processEvents();
+    f.w.showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(f.image(), before);
+    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown, before);
+}
+
+TEST(ResultBox, TextRoundTripsExactly)
+{
+    ui::ResultBox box;
+    for (const char* text : {"", "one line", "Integral Sin(x) [0,pi]= 2\r\ndx= .5", "a\r\n",
+                             "\r\n\r\n", "lone\rcarriage", "lone\nfeed", "x\r\ny\r\nz"}) {
+        box.SetText(text);
+        EXPECT_EQ(box.Text(), text);
+    }
+    box.SetText("first\r\nsecond");
+    EXPECT_EQ(box.toPlainText(), "first\nsecond") << "shown as two lines";
+    EXPECT_EQ(box.document()->blockCount(), 2);
+}
+
+TEST(ResultBox, TypingReadsBackWithCrLf)
+{
+    StartedForm f;
+    f.w.txtRes->setFocus();
+    QTest::keyClicks(f.w.txtRes, "ab");
+    QTest::keyClick(f.w.txtRes, Qt::Key_Return);
+    QTest::keyClicks(f.w.txtRes, "cd");
+    EXPECT_EQ(f.w.txtRes->Text(), "ab\r\ncd");
+    // Tab moves on rather than inserting a tab.
+    QTest::keyClick(f.w.txtRes, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.w.cmd10Rec);
+    EXPECT_EQ(f.w.txtRes->Text(), "ab\r\ncd");
+}
+
+TEST(ResultBox, BothResultLinesFitInTheBox)
+{
+    StartedForm f;
+    QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
+    auto* box = f.w.txtRes;
+    const QRectF second = box->document()->documentLayout()->blockBoundingRect(
+        box->document()->lastBlock());
+    EXPECT_LE(second.bottom() + 2 * box->frameWidth(), box->height())
+        << "the second line is cut off";
+    EXPECT_FALSE(box->verticalScrollBar()->isVisible());
+}
+
+TEST(Focus, TabVisitsAllEightInOrderAndWraps)
+{
+    StartedForm f;
+    const QList<QWidget*> order = f.w.tabOrder();
+    ASSERT_EQ(QApplication::focusWidget(), order[0]);
+    for (int i = 1; i <= 16; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), order[i % 8]) << "after " << i << " tabs";
+    }
+    for (int i = 7; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_EQ(QApplication::focusWidget(), order[i]) << "shift+tab to " << i;
+    }
+}
+
+} // namespace
