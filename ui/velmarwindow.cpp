@@ -2,9 +2,9 @@
 
 #include "ui/canvaswidget.h"
 #include "ui/commandbutton.h"
+#include "ui/programicon.h"
 #include "ui/resultbox.h"
 
-#include <QIcon>
 
 namespace ui {
 namespace {
@@ -32,10 +32,7 @@ VelmarWindow::VelmarWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmvelmar"));
     setWindowTitle(QStringLiteral("Integration Velmar"));
-    QIcon icon(QStringLiteral(":/icons/integration-velmar.ico"));
-    for (int size : {48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/integration-velmar-%1.png").arg(size));
-    setWindowIcon(icon);
+    setWindowIcon(programIcon());
     resize(kClientWidth, kClientHeight);
 
     const QList<QWidget*> order = tabOrder();

@@ -1,0 +1,316 @@
+// Figures for the program's hot paths, each beside its reference:
+//  - one press of Calculate (10000 trapezoids) against the toolkit floor: the same
+//    30000 segments drawn straight through one QPainter into an image of the canvas size;
+//  - one press of Clear against its 2 ms budget;
+//  - start-up to the first frame against a bare window with the same eight widgets;
+//  - 1000 presses of Calculate in one process: memory growth and drift of the press time.
+// Run through script/bench (release build, offscreen platform).
+#include "app/frmvelmar.h"
+#include "plot/graph.h"
+#include "ui/canvaswidget.h"
+#include "ui/commandbutton.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+qreal g_ratio = 1;
+std::string g_self;
+
+// ---- the floor: the segments of a 10000 run, drawn straight through QPainter ----
+
+class SegmentCollector : public plot::Canvas, public plot::TextBox
+{
+public:
+    float ScaleWidth() override { return 8955; }
+    float ScaleHeight() override { return 5955; }
+    void Line(float x1, float y1, float x2, float y2, plot::Rgb) override
+    {
+        auto d = [](float t) { return ui::CanvasWidget::toDevice(t, g_ratio); };
+        lines.emplace_back(d(x1), d(y1), d(x2), d(y2));
+    }
+    void Erase() override { lines.clear(); }
+    std::string Text() override { return m_text; }
+    void SetText(const std::string& t) override { m_text = t; }
+
+    std::vector<QLine> lines;
+
+private:
+    std::string m_text;
+};
+
+const std::vector<QLine>& calculateSegments()
+{
+    static const std::vector<QLine> lines = [] {
+        plot::FormState s;
+        s.xOrigin = 100;
+        s.yMargin = 100;
+        s.pi = 3.141592654;
+        s.nTrap = 10000;
+        SegmentCollector c;
+        plot::integrate(s, c, c);
+        return c.lines;
+    }();
+    return lines;
+}
+
+void BM_PainterFloor(benchmark::State& state)
+{
+    const std::vector<QLine>& lines = calculateSegments();
+    QImage image(QSize(597, 397) * g_ratio, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (auto _ : state) {
+        QPainter p(&image);
+        p.setPen(QPen(QColor(0, 255, 0), 1));
+        for (const QLine& l : lines)
+            p.drawLine(l);
+        p.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+frmvelmar& form()
+{
+    static frmvelmar* f = [] {
+        auto* created = new frmvelmar;
+        created->start();
+        QApplication::processEvents();
+        return created;
+    }();
+    return *f;
+}
+
+void BM_CalculatePress(benchmark::State& state)
+{
+    frmvelmar& f = form();
+    for (auto _ : state)
+        f.window().cmdcalc->click();
+    state.counters["image_px"] = f.window().picGraph->image().width();
+}
+
+void BM_ClearPress(benchmark::State& state)
+{
+    frmvelmar& f = form();
+    for (auto _ : state)
+        f.window().cmdclear->click();
+}
+
+// ---- start-up: a child process that shows a window and says when its first frame is done ----
+
+int startupProbe(const std::string& what)
+{
+    QApplication app(*new int(1), new char* [1] { const_cast<char*>("velmar-bench") });
+    struct FirstFrame : QObject
+    {
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint && o->isWidgetType() &&
+                static_cast<QWidget*>(o)->isWindow())
+                QTimer::singleShot(0, [] {
+                    std::fputs("frame\n", stdout);
+                    std::fflush(stdout);
+                    std::_Exit(0);
+                });
+            return false;
+        }
+    } watcher;
+    app.installEventFilter(&watcher);
+
+    if (what == "form") {
+        static frmvelmar f;
+        f.start();
+    } else {
+        // The same eight widgets at the same places, with nothing drawn.
+        auto* w = new QWidget;
+        auto* canvas = new QFrame(w);
+        canvas->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        canvas->setLineWidth(2);
+        canvas->setGeometry(48, 8, 601, 401);
+        canvas->setAutoFillBackground(true);
+        QPalette p = canvas->palette();
+        p.setColor(QPalette::Window, Qt::black);
+        canvas->setPalette(p);
+        const struct
+        {
+            const char* caption;
+            QRect geometry;
+        } buttons[] = {{"&1 Trapezoid", {16, 464, 105, 41}}, {"&2 Trapezoids", {136, 464, 97, 41}},
+                       {"&Calculate", {360, 464, 113, 41}},  {"Clea&r", {480, 464, 97, 41}},
+                       {"E&xit", {592, 464, 97, 41}},         {"1&0 Trapezoids", {248, 464, 97, 41}}};
+        for (const auto& b : buttons)
+            (new QPushButton(b.caption, w))->setGeometry(b.geometry);
+        (new QPlainTextEdit(w))->setGeometry(48, 416, 601, 41);
+        w->setWindowTitle("Integration Velmar");
+        w->resize(698, 526);
+        w->show();
+    }
+    return app.exec();
+}
+
+double spawnToFirstFrame(const char* what)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    const char* argv[] = {g_self.c_str(), "--startup-probe", what, nullptr};
+    pid_t pid;
+    const auto begin = Clock::now();
+    if (posix_spawn(&pid, g_self.c_str(), &actions, nullptr, const_cast<char**>(argv), environ) != 0)
+        return -1;
+    close(out[1]);
+    char buffer[16] = {};
+    const ssize_t n = read(out[0], buffer, sizeof buffer - 1);
+    const auto end = Clock::now();
+    close(out[0]);
+    int status;
+    waitpid(pid, &status, 0);
+    posix_spawn_file_actions_destroy(&actions);
+    if (n <= 0 || std::strncmp(buffer, "frame", 5) != 0)
+        return -1;
+    return std::chrono::duration<double>(end - begin).count();
+}
+
+void BM_StartUp(benchmark::State& state, const char* what)
+{
+    for (auto _ : state) {
+        const double seconds = spawnToFirstFrame(what);
+        if (seconds < 0) {
+            state.SkipWithError("the probe did not show a frame");
+            return;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+
+// ---- steadiness over 1000 presses --------------------------------------------
+
+long residentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+void steadiness()
+{
+    frmvelmar& f = form();
+    f.window().cmdclear->click();
+    std::vector<double> ms;
+    long afterFirst = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const auto begin = Clock::now();
+        f.window().cmdcalc->click();
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
+        QApplication::processEvents(); // the repaint a user would see, outside the timing
+        if (i == 0)
+            afterFirst = residentBytes();
+    }
+    const long growth = residentBytes() - afterFirst;
+    const double first = median({ms.begin(), ms.begin() + 100});
+    const double last = median({ms.end() - 100, ms.end()});
+    std::printf("steady: resident memory after press 1 -> 1000: %+.1f KiB (target < 1024 KiB)\n",
+                growth / 1024.0);
+    std::printf("steady: median press, first 100 %.3f ms, last 100 %.3f ms, drift %+.1f %% "
+                "(target within 10 %%)\n",
+                first, last, 100 * (last - first) / first);
+}
+
+// Keeps the medians so the summary can set each figure beside its reference.
+class MedianReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& r : runs)
+            if (r.aggregate_name == "median")
+                medians[r.run_name.function_name] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> medians; // in the benchmark's time unit
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    g_self = argv[0];
+    if (argc == 3 && std::string(argv[1]) == "--startup-probe")
+        return startupProbe(argv[2]);
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string(argv[i]) == "--ratio")
+            qputenv("QT_SCALE_FACTOR", argv[i + 1]);
+
+    QApplication app(argc, argv);
+    g_ratio = form().window().picGraph->pixelRatio();
+
+    benchmark::RegisterBenchmark("calculate_press", BM_CalculatePress)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("painter_floor", BM_PainterFloor)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("clear_press", BM_ClearPress)->Unit(benchmark::kMillisecond);
+    if (g_ratio == 1) {
+        benchmark::RegisterBenchmark("startup_form", BM_StartUp, "form")
+            ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+        benchmark::RegisterBenchmark("startup_bare", BM_StartUp, "bare")
+            ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+    }
+    std::string options[] = {"--benchmark_repetitions=15",
+                             "--benchmark_report_aggregates_only=true",
+                             "--benchmark_color=false"};
+    std::vector<char*> benchArgv{argv[0]};
+    for (std::string& o : options)
+        benchArgv.push_back(o.data());
+    int benchArgc = int(benchArgv.size());
+    benchmark::Initialize(&benchArgc, benchArgv.data());
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    auto& m = reporter.medians;
+    std::printf("\nat device pixel ratio %g (canvas image %d x %d):\n", g_ratio,
+                int(597 * g_ratio), int(397 * g_ratio));
+    std::printf("calculate: press %.3f ms, QPainter floor %.3f ms, ratio %.2f (target <= 1.00; "
+                "stretch: press <= 16 ms)\n",
+                m["calculate_press"], m["painter_floor"], m["calculate_press"] / m["painter_floor"]);
+    std::printf("clear: press %.3f ms (target < 2 ms)\n", m["clear_press"]);
+    if (g_ratio == 1) {
+        std::printf("start-up to first frame: form %.1f ms, bare window %.1f ms, ratio %.2f "
+                    "(target <= 1.20)\n",
+                    m["startup_form"], m["startup_bare"], m["startup_form"] / m["startup_bare"]);
+        steadiness();
+    }
+    return 0;
+}

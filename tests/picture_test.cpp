@@ -1,0 +1,86 @@
+// The canvas's picture is exactly what one QPainter draws for the same segments,
+// at whatever device pixel ratio the test runs (see hidpi_tests).
+#include "fakes.h"
+#include "formtest.h"
+#include "plot/graph.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+plot::FormState loaded(double nTrap)
+{
+    plot::FormState s;
+    s.xOrigin = 100;
+    s.yMargin = 100;
+    s.pi = 3.141592654;
+    s.nTrap = nTrap;
+    return s;
+}
+
+// Draws recorded segments the plain way: one painter, one drawLine each.
+void paint(QImage& image, const std::vector<fakes::Segment>& segments, qreal ratio)
+{
+    QPainter p(&image);
+    for (const fakes::Segment& s : segments) {
+        p.setPen(QPen(QColor(s.colour.red, s.colour.green, s.colour.blue), 1));
+        auto d = [ratio](float t) { return ui::CanvasWidget::toDevice(t, ratio); };
+        p.drawLine(QLine(d(s.x1), d(s.y1), d(s.x2), d(s.y2)));
+    }
+}
+
+TEST(Picture, StartUpAndEveryCountMatchAStraightPainter)
+{
+    StartedForm f;
+    const qreal ratio = f.w.picGraph->pixelRatio();
+    EXPECT_EQ(ratio, f.w.devicePixelRatioF());
+    EXPECT_EQ(f.image().size(), QSize(597, 397) * ratio) << "allocated at the device pixel ratio";
+    EXPECT_EQ(f.w.picGraph->ScaleWidth(), 8955.0f);
+    EXPECT_EQ(f.w.picGraph->ScaleHeight(), 5955.0f);
+    fakes::RecordingCanvas recorder(f.w.picGraph->ScaleWidth(), f.w.picGraph->ScaleHeight());
+    fakes::FakeTextBox box;
+    plot::graphReset(loaded(0), recorder, box);
+    QImage expected(f.image().size(), QImage::Format_RGB32);
+    expected.fill(Qt::black);
+    paint(expected, recorder.segments, ratio);
+    EXPECT_EQ(f.image(), expected) << "start-up picture";
+
+    for (double n : {1.0, 2.0, 10.0, 10000.0}) {
+        recorder.segments.clear();
+        plot::integrate(loaded(n), recorder, box);
+        paint(expected, recorder.segments, ratio);
+        f.form.window().findChild<ui::CommandButton*>(
+            n == 1 ? "cmd1rect" : n == 2 ? "cmd2rect" : n == 10 ? "cmd10Rec" : "cmdcalc")->click();
+        EXPECT_EQ(f.image(), expected) << n << " trapezoids, piled on the earlier ones";
+    }
+}
+
+// Many presses in mixed order leave nothing behind: after a clear, one run
+// gives exactly the picture and text of that run on a fresh start.
+TEST(Soak, MixedPressesThenClearEqualASingleRun)
+{
+    StartedForm f;
+    ui::CommandButton* const buttons[] = {f.w.cmd1rect, f.w.cmd2rect, f.w.cmd10Rec, f.w.cmdcalc,
+                                          f.w.cmdclear};
+    std::mt19937 random(8122026);
+    for (int i = 0; i < 300; ++i) {
+        buttons[random() % 5]->click();
+        if (i % 25 == 0)
+            QApplication::processEvents(); // let the canvas repaint now and then
+    }
+    EXPECT_EQ(f.reports.size(), 0u);
+    f.w.cmdclear->click();
+    f.w.cmd10Rec->click();
+
+    StartedForm fresh;
+    fresh.w.cmd10Rec->click();
+    EXPECT_EQ(f.image(), fresh.image());
+    EXPECT_EQ(f.text(), fresh.text());
+    EXPECT_EQ(f.form.state().nTrap, 10);
+}
+
+} // namespace
