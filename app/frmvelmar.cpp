@@ -102,6 +102,7 @@ void frmvelmar::cmdcalc_Click()
 void frmvelmar::cmdclear_Click()
 {
     plot::graphReset(m_state, *m_window.picGraph, *m_window.txtRes);
+    m_window.describeGraph(0);
 }
 
 void frmvelmar::cmdexit_Click()
@@ -112,5 +113,6 @@ void frmvelmar::cmdexit_Click()
 
 void frmvelmar::Integration()
 {
-    plot::integrate(m_state, *m_window.picGraph, *m_window.txtRes);
+    const plot::Integral result = plot::integrate(m_state, *m_window.picGraph, *m_window.txtRes);
+    m_window.describeGraph(int(result.passes));
 }

@@ -69,7 +69,7 @@ QImage render(int size)
         if (s.kind == Kind::Fill) {
             p.fillRect(QRectF(s.points[0], s.points[1]), colour);
         } else {
-            QPen pen(colour, small ? 0 : 1.2);
+            QPen pen(colour, small ? 0 : 1.0);
             pen.setCapStyle(Qt::RoundCap);
             pen.setJoinStyle(Qt::RoundJoin);
             p.setPen(pen);
@@ -189,7 +189,7 @@ bool writeSvg(const QString& path)
                 << "\" height=\"" << r.height() << "\" fill=\"" << colour << "\"/>\n";
         } else {
             out << "  <polyline fill=\"none\" stroke=\"" << colour
-                << "\" stroke-width=\"1.2\" stroke-linecap=\"round\" stroke-linejoin=\"round\" points=\"";
+                << "\" stroke-width=\"1\" stroke-linecap=\"round\" stroke-linejoin=\"round\" points=\"";
             for (const QPointF& pt : s.points)
                 out << QString::number(pt.x(), 'f', 3) << ',' << QString::number(pt.y(), 'f', 3) << ' ';
             out << "\"/>\n";

@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
 
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core)
-TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick xclip
+TEST_PACKAGES=(libgtest-dev libgmock-dev qt6-base-private-dev xvfb xauth xdotool x11-utils imagemagick xclip
                desktop-file-utils appstream locales file dpkg-dev)
 BENCH_PACKAGES=(libbenchmark-dev)
 

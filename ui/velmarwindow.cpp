@@ -35,9 +35,41 @@ VelmarWindow::VelmarWindow(QWidget* parent)
     setWindowIcon(programIcon());
     resize(kClientWidth, kClientHeight);
 
+    const struct
+    {
+        QWidget* widget;
+        const char* name;
+        const char* description;
+    } spoken[] = {
+        {picGraph, "Graph", nullptr},
+        {cmd1rect, "1 Trapezoid", "Approximate the integral of sin(x) from 0 to pi with one trapezoid"},
+        {cmd2rect, "2 Trapezoids", "Approximate the integral with two trapezoids"},
+        {cmd10Rec, "10 Trapezoids", "Approximate the integral with ten trapezoids"},
+        {cmdcalc, "Calculate", "Approximate the integral with 10000 trapezoids"},
+        {cmdclear, "Clear", "Remove the trapezoids and empty the result box"},
+        {cmdexit, "Exit", "End the program"},
+        {txtRes, "Result", "The approximate integral and the width of one trapezoid"},
+    };
+    for (const auto& s : spoken) {
+        s.widget->setAccessibleName(tr(s.name));
+        if (s.description)
+            s.widget->setAccessibleDescription(tr(s.description));
+    }
+    describeGraph(0);
+
     const QList<QWidget*> order = tabOrder();
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+}
+
+void VelmarWindow::describeGraph(int trapezoids)
+{
+    QString text = tr("One period of the sine curve, in cyan, over yellow axes on black.");
+    if (trapezoids == 1)
+        text += tr(" In green, the trapezoid of the last run.");
+    else if (trapezoids > 1)
+        text += tr(" In green, the %1 trapezoids of the last run.").arg(trapezoids);
+    picGraph->setAccessibleDescription(text);
 }
 
 QList<QWidget*> VelmarWindow::tabOrder() const

@@ -30,6 +30,10 @@ public:
     ResultBox* const txtRes;
     CommandButton* const cmd10Rec;
 
+    // Tells assistive technology what the canvas shows: the curve, and the
+    // trapezoids of the last run (0 after a clear).
+    void describeGraph(int trapezoids);
+
     // The controls in tab order, picGraph first.
     QList<QWidget*> tabOrder() const;
 };

@@ -1,0 +1,100 @@
+// What a screen reader gets: names, descriptions, and the news of a new result.
+#include "formtest.h"
+
+#include <QAccessible>
+// Test only: switching accessibility on without a screen reader takes the platform.
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The editor hands out a line break as a paragraph separator: read it as one.
+QString lines(QString text)
+{
+    return text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+QString spoken(QWidget* w, QAccessible::Text what)
+{
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+    return iface ? lines(iface->text(what)) : QString();
+}
+
+TEST(Accessibility, EveryControlHasANameAndADescription)
+{
+    StartedForm f;
+    const struct
+    {
+        QWidget* widget;
+        QAccessible::Role role;
+        const char* name;
+    } controls[] = {
+        {f.w.picGraph, QAccessible::Role(0), "Graph"},
+        {f.w.cmd1rect, QAccessible::Button, "1 Trapezoid"},
+        {f.w.cmd2rect, QAccessible::Button, "2 Trapezoids"},
+        {f.w.cmd10Rec, QAccessible::Button, "10 Trapezoids"},
+        {f.w.cmdcalc, QAccessible::Button, "Calculate"},
+        {f.w.cmdclear, QAccessible::Button, "Clear"},
+        {f.w.cmdexit, QAccessible::Button, "Exit"},
+        {f.w.txtRes, QAccessible::EditableText, "Result"},
+    };
+    for (const auto& c : controls) {
+        EXPECT_EQ(spoken(c.widget, QAccessible::Name), c.name);
+        EXPECT_FALSE(spoken(c.widget, QAccessible::Description).isEmpty()) << c.name;
+        if (c.role) {
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(c.widget)->role(), c.role) << c.name;
+        }
+    }
+}
+
+TEST(Accessibility, TheCanvasSaysWhatItShows)
+{
+    StartedForm f;
+    const QString bare = spoken(f.w.picGraph, QAccessible::Description);
+    EXPECT_TRUE(bare.contains("sine curve")) << bare.toStdString();
+    EXPECT_FALSE(bare.contains("trapezoid")) << bare.toStdString();
+    QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
+    EXPECT_TRUE(spoken(f.w.picGraph, QAccessible::Description).contains("10 trapezoids of the last run"));
+    QTest::mouseClick(f.w.cmdcalc, Qt::LeftButton);
+    EXPECT_TRUE(spoken(f.w.picGraph, QAccessible::Description).contains("10000 trapezoids"));
+    QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
+    EXPECT_TRUE(spoken(f.w.picGraph, QAccessible::Description).contains("the trapezoid of the last run"));
+    QTest::mouseClick(f.w.cmdclear, Qt::LeftButton);
+    EXPECT_EQ(spoken(f.w.picGraph, QAccessible::Description), bare);
+}
+
+std::vector<std::pair<QObject*, QString>> g_insertions;
+
+void recordInsertions(QAccessibleEvent* event)
+{
+    if (event->type() == QAccessible::TextInserted)
+        g_insertions.emplace_back(event->object(),
+                                  static_cast<QAccessibleTextInsertEvent*>(event)->textInserted());
+}
+
+// With a screen reader listening, writing a result tells it the new text.
+TEST(Accessibility, ANewResultIsAnnouncedAsATextChange)
+{
+    QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    ASSERT_NE(platform, nullptr);
+    platform->setActive(true);
+    QAccessible::installUpdateHandler(recordInsertions);
+    {
+        StartedForm f;
+        g_insertions.clear();
+        QTest::mouseClick(f.w.cmd2rect, Qt::LeftButton);
+        ASSERT_FALSE(g_insertions.empty());
+        EXPECT_EQ(g_insertions.back().first, f.w.txtRes);
+        EXPECT_EQ(lines(g_insertions.back().second).toStdString(),
+                  "Integral Sin(x) [0,pi]= 1.57079632667782\ndx= 1.570796327");
+        EXPECT_EQ(spoken(f.w.txtRes, QAccessible::Value).toStdString(),
+                  "Integral Sin(x) [0,pi]= 1.57079632667782\ndx= 1.570796327");
+    }
+    QAccessible::installUpdateHandler(nullptr);
+    platform->setActive(false);
+}
+
+} // namespace
