@@ -123,7 +123,10 @@ void BM_ClearPress(benchmark::State& state)
 
 int startupProbe(const std::string& what)
 {
-    QApplication app(*new int(1), new char* [1] { const_cast<char*>("velmar-bench") });
+    static int argc = 1;
+    static char name[] = "velmar-bench";
+    static char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
     struct FirstFrame : QObject
     {
         bool eventFilter(QObject* o, QEvent* e) override
@@ -158,9 +161,10 @@ int startupProbe(const std::string& what)
         {
             const char* caption;
             QRect geometry;
-        } buttons[] = {{"&1 Trapezoid", {16, 464, 105, 41}}, {"&2 Trapezoids", {136, 464, 97, 41}},
-                       {"&Calculate", {360, 464, 113, 41}},  {"Clea&r", {480, 464, 97, 41}},
-                       {"E&xit", {592, 464, 97, 41}},         {"1&0 Trapezoids", {248, 464, 97, 41}}};
+        } buttons[] = {
+            {"&1 Trapezoid", {16, 464, 105, 41}}, {"&2 Trapezoids", {136, 464, 97, 41}},
+            {"&Calculate", {360, 464, 113, 41}},  {"Clea&r", {480, 464, 97, 41}},
+            {"E&xit", {592, 464, 97, 41}},        {"1&0 Trapezoids", {248, 464, 97, 41}}};
         for (const auto& b : buttons)
             (new QPushButton(b.caption, w))->setGeometry(b.geometry);
         (new QPlainTextEdit(w))->setGeometry(48, 416, 601, 41);
@@ -183,7 +187,8 @@ double spawnToFirstFrame(const char* what)
     const char* argv[] = {g_self.c_str(), "--startup-probe", what, nullptr};
     pid_t pid;
     const auto begin = Clock::now();
-    if (posix_spawn(&pid, g_self.c_str(), &actions, nullptr, const_cast<char**>(argv), environ) != 0)
+    if (posix_spawn(&pid, g_self.c_str(), &actions, nullptr, const_cast<char**>(argv), environ) !=
+        0)
         return -1;
     close(out[1]);
     char buffer[16] = {};
@@ -284,13 +289,16 @@ int main(int argc, char* argv[])
     benchmark::RegisterBenchmark("clear_press", BM_ClearPress)->Unit(benchmark::kMillisecond);
     if (g_ratio == 1) {
         benchmark::RegisterBenchmark("startup_form", BM_StartUp, "form")
-            ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(1);
         benchmark::RegisterBenchmark("startup_bare", BM_StartUp, "bare")
-            ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(1);
     }
     std::string options[] = {"--benchmark_repetitions=15",
-                             "--benchmark_report_aggregates_only=true",
-                             "--benchmark_color=false"};
+                             "--benchmark_report_aggregates_only=true", "--benchmark_color=false"};
     std::vector<char*> benchArgv{argv[0]};
     for (std::string& o : options)
         benchArgv.push_back(o.data());
@@ -300,11 +308,12 @@ int main(int argc, char* argv[])
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     auto& m = reporter.medians;
-    std::printf("\nat device pixel ratio %g (canvas image %d x %d):\n", g_ratio,
-                int(597 * g_ratio), int(397 * g_ratio));
+    std::printf("\nat device pixel ratio %g (canvas image %d x %d):\n", g_ratio, int(597 * g_ratio),
+                int(397 * g_ratio));
     std::printf("calculate: press %.3f ms, QPainter floor %.3f ms, ratio %.2f (target <= 1.00; "
                 "stretch: press <= 16 ms)\n",
-                m["calculate_press"], m["painter_floor"], m["calculate_press"] / m["painter_floor"]);
+                m["calculate_press"], m["painter_floor"],
+                m["calculate_press"] / m["painter_floor"]);
     std::printf("clear: press %.3f ms (target < 2 ms)\n", m["clear_press"]);
     if (g_ratio == 1) {
         std::printf("start-up to first frame: form %.1f ms, bare window %.1f ms, ratio %.2f "

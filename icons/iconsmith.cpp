@@ -36,17 +36,19 @@ const QRgb kPalette[16] = {
 std::vector<Shape> artwork()
 {
     std::vector<Shape> shapes = {
-        {Kind::Fill, 0x000000, {{1, 3}, {31, 29}}},   // outline
-        {Kind::Fill, 0xc0c0c0, {{2, 4}, {30, 28}}},   // frame
-        {Kind::Fill, 0x000080, {{2, 4}, {30, 9}}},    // title bar
-        {Kind::Fill, 0xffffff, {{25, 5}, {29, 8}}},   // close box
-        {Kind::Fill, 0x000000, {{4, 11}, {28, 26}}},  // the black canvas
+        {Kind::Fill, 0x000000, {{1, 3}, {31, 29}}},        // outline
+        {Kind::Fill, 0xc0c0c0, {{2, 4}, {30, 28}}},        // frame
+        {Kind::Fill, 0x000080, {{2, 4}, {30, 9}}},         // title bar
+        {Kind::Fill, 0xffffff, {{25, 5}, {29, 8}}},        // close box
+        {Kind::Fill, 0x000000, {{4, 11}, {28, 26}}},       // the black canvas
         {Kind::Stroke, 0xffff00, {{4, 18.5}, {28, 18.5}}}, // axes
         {Kind::Stroke, 0xffff00, {{6.5, 11}, {6.5, 26}}},
     };
     // Two trapezoids under the first arch, then the sine curve over them.
     const double x0 = 6.5, width = 21, mid = 18.5, amplitude = 6;
-    auto at = [&](double t) { return QPointF(x0 + width * t, mid - amplitude * std::sin(2 * M_PI * t)); };
+    auto at = [&](double t) {
+        return QPointF(x0 + width * t, mid - amplitude * std::sin(2 * M_PI * t));
+    };
     shapes.push_back({Kind::Stroke, 0x00ff00, {at(0), at(0.25), QPointF(at(0.25).x(), mid)}});
     shapes.push_back({Kind::Stroke, 0x00ff00, {at(0.25), at(0.5)}});
     Shape curve{Kind::Stroke, 0x00ffff, {}};
@@ -151,7 +153,10 @@ QByteArray iconImage(const QImage& image, int colours)
 
 bool writeIco(const QString& path)
 {
-    struct Entry { int size, colours; };
+    struct Entry
+    {
+        int size, colours;
+    };
     const Entry entries[] = {{32, 2}, {32, 16}, {16, 16}};
     QByteArray header, data;
     put16(header, 0);
@@ -169,7 +174,8 @@ bool writeIco(const QString& path)
         data.append(image);
     }
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(header + data) == header.size() + data.size();
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(header + data) == header.size() + data.size();
 }
 
 bool writeSvg(const QString& path)
@@ -179,7 +185,8 @@ bool writeSvg(const QString& path)
         return false;
     QTextStream out(&file);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\">\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 "
+           "32\">\n"
         << "  <title>Integration Velmar</title>\n";
     for (const Shape& s : artwork()) {
         const QString colour = QColor::fromRgb(s.colour).name();
@@ -189,9 +196,11 @@ bool writeSvg(const QString& path)
                 << "\" height=\"" << r.height() << "\" fill=\"" << colour << "\"/>\n";
         } else {
             out << "  <polyline fill=\"none\" stroke=\"" << colour
-                << "\" stroke-width=\"1\" stroke-linecap=\"round\" stroke-linejoin=\"round\" points=\"";
+                << "\" stroke-width=\"1\" stroke-linecap=\"round\" stroke-linejoin=\"round\" "
+                   "points=\"";
             for (const QPointF& pt : s.points)
-                out << QString::number(pt.x(), 'f', 3) << ',' << QString::number(pt.y(), 'f', 3) << ' ';
+                out << QString::number(pt.x(), 'f', 3) << ',' << QString::number(pt.y(), 'f', 3)
+                    << ' ';
             out << "\"/>\n";
         }
     }
@@ -210,7 +219,8 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString dir = QString::fromLocal8Bit(argv[1]);
-    bool ok = writeIco(dir + "/integration-velmar.ico") && writeSvg(dir + "/integration-velmar.svg");
+    bool ok =
+        writeIco(dir + "/integration-velmar.ico") && writeSvg(dir + "/integration-velmar.svg");
     for (int size : {16, 32, 48, 64, 128, 256})
         ok = ok && render(size).save(dir + QString("/integration-velmar-%1.png").arg(size));
     if (!ok)

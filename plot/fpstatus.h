@@ -22,15 +22,27 @@ inline unsigned faults()
 {
     return _mm_getcsr() & (_MM_EXCEPT_INVALID | _MM_EXCEPT_DIV_ZERO | _MM_EXCEPT_OVERFLOW);
 }
-inline bool isDivisionByZero(unsigned f) { return f & _MM_EXCEPT_DIV_ZERO; }
-inline bool isInvalid(unsigned f) { return f & _MM_EXCEPT_INVALID; }
+inline bool isDivisionByZero(unsigned f)
+{
+    return f & _MM_EXCEPT_DIV_ZERO;
+}
+inline bool isInvalid(unsigned f)
+{
+    return f & _MM_EXCEPT_INVALID;
+}
 #else
 inline unsigned faults()
 {
     return static_cast<unsigned>(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW));
 }
-inline bool isDivisionByZero(unsigned f) { return f & FE_DIVBYZERO; }
-inline bool isInvalid(unsigned f) { return f & FE_INVALID; }
+inline bool isDivisionByZero(unsigned f)
+{
+    return f & FE_DIVBYZERO;
+}
+inline bool isInvalid(unsigned f)
+{
+    return f & FE_INVALID;
+}
 #endif
 
 // An empty asm that reads and writes the value in memory and may touch any

@@ -18,10 +18,10 @@ void graphReset(const FormState& state, Canvas& canvas, TextBox& box);
 // What one integration worked out, for whoever wants more than the text.
 struct Integral
 {
-    double sum = 0;   // the approximate integral
-    double dx = 0;    // width of one trapezoid
-    double x = 0;     // the accumulated abscissa after the last pass
-    long passes = 0;  // trapezoids drawn
+    double sum = 0;  // the approximate integral
+    double dx = 0;   // width of one trapezoid
+    double x = 0;    // the accumulated abscissa after the last pass
+    long passes = 0; // trapezoids drawn
 };
 
 // Draws nTrap trapezoids under sin over [0, pi] on top of what the canvas shows

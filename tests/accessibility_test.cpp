@@ -57,11 +57,13 @@ TEST(Accessibility, TheCanvasSaysWhatItShows)
     EXPECT_TRUE(bare.contains("sine curve")) << bare.toStdString();
     EXPECT_FALSE(bare.contains("trapezoid")) << bare.toStdString();
     QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
-    EXPECT_TRUE(spoken(f.w.picGraph, QAccessible::Description).contains("10 trapezoids of the last run"));
+    EXPECT_TRUE(
+        spoken(f.w.picGraph, QAccessible::Description).contains("10 trapezoids of the last run"));
     QTest::mouseClick(f.w.cmdcalc, Qt::LeftButton);
     EXPECT_TRUE(spoken(f.w.picGraph, QAccessible::Description).contains("10000 trapezoids"));
     QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
-    EXPECT_TRUE(spoken(f.w.picGraph, QAccessible::Description).contains("the trapezoid of the last run"));
+    EXPECT_TRUE(
+        spoken(f.w.picGraph, QAccessible::Description).contains("the trapezoid of the last run"));
     QTest::mouseClick(f.w.cmdclear, Qt::LeftButton);
     EXPECT_EQ(spoken(f.w.picGraph, QAccessible::Description), bare);
 }
@@ -78,7 +80,8 @@ void recordInsertions(QAccessibleEvent* event)
 // With a screen reader listening, writing a result tells it the new text.
 TEST(Accessibility, ANewResultIsAnnouncedAsATextChange)
 {
-    QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    QPlatformAccessibility* platform =
+        QGuiApplicationPrivate::platformIntegration()->accessibility();
     ASSERT_NE(platform, nullptr);
     platform->setActive(true);
     QAccessible::installUpdateHandler(recordInsertions);

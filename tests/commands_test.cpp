@@ -186,10 +186,10 @@ TEST(Commands, AccessKeysAndClicksAreHandledInArrivalOrder)
         QObject::connect(b, &QPushButton::clicked, &f.w,
                          [&] { handled.push_back(f.form.state().nTrap); });
     // Queue both before either is handled.
-    QMetaObject::invokeMethod(&f.w, [&] { QTest::keyClick(&f.w, Qt::Key_1, Qt::AltModifier); },
-                              Qt::QueuedConnection);
-    QMetaObject::invokeMethod(&f.w, [&] { QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &f.w, [&] { QTest::keyClick(&f.w, Qt::Key_1, Qt::AltModifier); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &f.w, [&] { QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton); }, Qt::QueuedConnection);
     QTest::qWait(250);
     EXPECT_EQ(handled, (std::vector<double>{1, 10}));
     EXPECT_EQ(f.form.state().nTrap, 10);

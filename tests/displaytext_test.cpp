@@ -121,8 +121,8 @@ std::vector<double> sampleValues()
                          ten * 0.99999999999999995, ten * 9.9999999999999995})
             values.push_back(x);
     }
-    values.insert(values.end(), {DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN, -DBL_TRUE_MIN, 0.0,
-                                 -0.0, 0.00009999999999999999, 0.0001});
+    values.insert(values.end(), {DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN, -DBL_TRUE_MIN, 0.0, -0.0,
+                                 0.00009999999999999999, 0.0001});
     return values;
 }
 

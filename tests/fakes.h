@@ -14,8 +14,7 @@ struct Segment
     plot::Rgb colour;
     friend bool operator==(const Segment& a, const Segment& b)
     {
-        return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 &&
-               a.colour == b.colour;
+        return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 && a.colour == b.colour;
     }
 };
 

@@ -165,9 +165,9 @@ TEST(Integration, SegmentsOnASmallCanvas)
     const Segment one[] = {{100, 2000, 100, 2000, kGreen},
                            {100, 2000, 3050, 2000, kGreen},
                            {3050, 2000, 3050, 2000, kGreen}};
-    const Segment two[] = {{100, 2000, 100, 2000, kGreen},   {100, 2000, 1575, 100, kGreen},
-                           {1575, 100, 1575, 2000, kGreen},  {1575, 2000, 1575, 100, kGreen},
-                           {1575, 100, 3050, 2000, kGreen},  {3050, 2000, 3050, 2000, kGreen}};
+    const Segment two[] = {{100, 2000, 100, 2000, kGreen},  {100, 2000, 1575, 100, kGreen},
+                           {1575, 100, 1575, 2000, kGreen}, {1575, 2000, 1575, 100, kGreen},
+                           {1575, 100, 3050, 2000, kGreen}, {3050, 2000, 3050, 2000, kGreen}};
     const struct
     {
         double nTrap;
@@ -241,14 +241,22 @@ TEST(Integration, FaultsStopTheDrawingWhereItStands)
         ErrorNumber expected;
         std::size_t drawn;
     } cases[] = {
-        {"canvas fails at segment 17", loaded(10), 8955, 5955, 17, ErrorNumber::CanvasFailure,
-         17},
-        {"no count and no pi", [] { auto s = loaded(0); s.pi = 0; return s; }(), 8955, 5955, -1,
-         ErrorNumber::InvalidOperation, 0},
+        {"canvas fails at segment 17", loaded(10), 8955, 5955, 17, ErrorNumber::CanvasFailure, 17},
+        {"no count and no pi",
+         [] {
+             auto s = loaded(0);
+             s.pi = 0;
+             return s;
+         }(),
+         8955, 5955, -1, ErrorNumber::InvalidOperation, 0},
         {"height is infinite", loaded(10), 8955, std::numeric_limits<float>::infinity(), -1,
-         ErrorNumber::Overflow,
-         0},
-        {"origin too far right for a single", [] { auto s = loaded(1); s.xOrigin = 1e39; return s; }(),
+         ErrorNumber::Overflow, 0},
+        {"origin too far right for a single",
+         [] {
+             auto s = loaded(1);
+             s.xOrigin = 1e39;
+             return s;
+         }(),
          8955, 5955, -1, ErrorNumber::Overflow, 0},
     };
     for (const auto& c : cases) {

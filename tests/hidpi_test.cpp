@@ -34,7 +34,9 @@ TEST(HiDpi, CanvasImageAtTheDevicePixelRatio)
         ASSERT_NE(img.pixel(x, 12), kCyan) << "nothing above the top of the curve";
 
     // What the window shows is the full-resolution image, not an upscaled one.
-    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown.size(), QSize(1194, 794));
     EXPECT_EQ(shown, img);
 }

@@ -65,9 +65,9 @@ TEST(Conversions, SixteenBitRoundsHalfToEven)
     {
         double in;
         int out;
-    } cases[] = {{1234.5, 1234}, {1235.5, 1236}, {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4},
-                 {2977.5, 2978}, {1234.4999999, 1234}, {32767.4, 32767}, {-32768.5, -32768},
-                 {-0.5, 0}, {0.5000001, 1}};
+    } cases[] = {{1234.5, 1234},   {1235.5, 1236},     {2.5, 2},       {3.5, 4},
+                 {-2.5, -2},       {-3.5, -4},         {2977.5, 2978}, {1234.4999999, 1234},
+                 {32767.4, 32767}, {-32768.5, -32768}, {-0.5, 0},      {0.5000001, 1}};
     for (const auto& c : cases)
         EXPECT_EQ(plot::toInt16(c.in), c.out) << c.in;
 }
@@ -146,8 +146,9 @@ TEST(FloatStatus, MappingFaultsRaiseTheError)
     // A margin of half the height makes the bracket 0: 0 * inf is invalid.
     plot::FormState half = s;
     half.yMargin = 2000;
-    EXPECT_EQ(errorOf([&] { plot::canvasY(half, canvas, std::numeric_limits<double>::infinity()); }),
-              ErrorNumber::InvalidOperation);
+    EXPECT_EQ(
+        errorOf([&] { plot::canvasY(half, canvas, std::numeric_limits<double>::infinity()); }),
+        ErrorNumber::InvalidOperation);
     // A canvas reporting a non-number extent raises no flag, but is caught all the same.
     fakes::RecordingCanvas broken(std::numeric_limits<float>::quiet_NaN(),
                                   std::numeric_limits<float>::infinity());

@@ -53,8 +53,12 @@ TEST(Picture, StartUpAndEveryCountMatchAStraightPainter)
         recorder.segments.clear();
         plot::integrate(loaded(n), recorder, box);
         paint(expected, recorder.segments, ratio);
-        f.form.window().findChild<ui::CommandButton*>(
-            n == 1 ? "cmd1rect" : n == 2 ? "cmd2rect" : n == 10 ? "cmd10Rec" : "cmdcalc")->click();
+        f.form.window()
+            .findChild<ui::CommandButton*>(n == 1    ? "cmd1rect"
+                                           : n == 2  ? "cmd2rect"
+                                           : n == 10 ? "cmd10Rec"
+                                                     : "cmdcalc")
+            ->click();
         EXPECT_EQ(f.image(), expected) << n << " trapezoids, piled on the earlier ones";
     }
 }

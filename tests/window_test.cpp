@@ -86,7 +86,8 @@ TEST(Window, StartUpPictureShowsAxesAndCurve)
     const plot::FormState& s = f.form.state();
     int curvePoints = 0;
     for (double x = 0; x <= s.pi + s.pi; x = 0.01 + x, ++curvePoints) {
-        const int px = ui::CanvasWidget::toDevice(plot::toInt16(plot::canvasX(s, *f.w.picGraph, x)), 1);
+        const int px =
+            ui::CanvasWidget::toDevice(plot::toInt16(plot::canvasX(s, *f.w.picGraph, x)), 1);
         const int py = ui::CanvasWidget::toDevice(
             plot::toInt16(plot::canvasY(s, *f.w.picGraph, std::sin(x))), 1);
         ASSERT_EQ(img.pixel(px, py), kCyan) << "curve point " << curvePoints;
@@ -116,7 +117,9 @@ TEST(Window, StartUpPictureShowsAxesAndCurve)
     EXPECT_TRUE(f.text().isEmpty());
 
     // What is on screen is the image: the widget paints from it.
-    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, img);
 }
 
@@ -132,7 +135,9 @@ TEST(Window, PictureSurvivesHidingAndShowing)
     f.w.showNormal();
     QApplication::processEvents();
     EXPECT_EQ(f.image(), before);
-    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, before);
 }
 
@@ -168,8 +173,8 @@ TEST(ResultBox, BothResultLinesFitInTheBox)
     StartedForm f;
     QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
     auto* box = f.w.txtRes;
-    const QRectF second = box->document()->documentLayout()->blockBoundingRect(
-        box->document()->lastBlock());
+    const QRectF second =
+        box->document()->documentLayout()->blockBoundingRect(box->document()->lastBlock());
     EXPECT_LE(second.bottom() + 2 * box->frameWidth(), box->height())
         << "the second line is cut off";
     EXPECT_FALSE(box->verticalScrollBar()->isVisible());

@@ -65,9 +65,9 @@ void CanvasWidget::ensureImage()
         m_painter.end();
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
-        plot::raise(plot::ErrorNumber::CanvasFailure,
-                    "no memory for a " + std::to_string(size.width()) + " x " +
-                        std::to_string(size.height()) + " image");
+        plot::raise(plot::ErrorNumber::CanvasFailure, "no memory for a " +
+                                                          std::to_string(size.width()) + " x " +
+                                                          std::to_string(size.height()) + " image");
     image.fill(Qt::black);
     if (!m_image.isNull()) {
         // Moved to a screen of another density: keep the picture, rescaled.
@@ -150,10 +150,10 @@ void CanvasWidget::flush()
     if (dirty.isEmpty())
         return;
     // Device pixels back to logical ones, rounded outward.
-    const QRect logical(QPoint(int(std::floor(dirty.left() / m_ratio)),
-                               int(std::floor(dirty.top() / m_ratio))),
-                        QPoint(int(std::ceil((dirty.right() + 1) / m_ratio)) - 1,
-                               int(std::ceil((dirty.bottom() + 1) / m_ratio)) - 1));
+    const QRect logical(
+        QPoint(int(std::floor(dirty.left() / m_ratio)), int(std::floor(dirty.top() / m_ratio))),
+        QPoint(int(std::ceil((dirty.right() + 1) / m_ratio)) - 1,
+               int(std::ceil((dirty.bottom() + 1) / m_ratio)) - 1));
     update(logical.translated(contentsRect().topLeft()));
 }
 

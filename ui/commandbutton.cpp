@@ -5,8 +5,7 @@
 
 namespace ui {
 
-CommandButton::CommandButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent)
+CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
 {
     setAutoDefault(false);
     setDefault(false);

@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <QIconEngine>
-#include <QPainter>
 #include <QMap>
+#include <QPainter>
 #include <QPixmap>
 
 namespace ui {

@@ -5,11 +5,11 @@
 #include "ui/programicon.h"
 #include "ui/resultbox.h"
 
-
 namespace ui {
 namespace {
 
-template <typename T> T* place(T* widget, const char* name, int left, int top, int width, int height)
+template <typename T>
+T* place(T* widget, const char* name, int left, int top, int width, int height)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(left, top, width, height);
@@ -20,8 +20,7 @@ template <typename T> T* place(T* widget, const char* name, int left, int top, i
 
 // Geometry in pixels at 96 dpi (twips / 15).
 VelmarWindow::VelmarWindow(QWidget* parent)
-    : QWidget(parent),
-      picGraph(place(new CanvasWidget(this), "picGraph", 48, 8, 601, 401)),
+    : QWidget(parent), picGraph(place(new CanvasWidget(this), "picGraph", 48, 8, 601, 401)),
       cmd1rect(place(new CommandButton(tr("&1 Trapezoid"), this), "cmd1rect", 16, 464, 105, 41)),
       cmd2rect(place(new CommandButton(tr("&2 Trapezoids"), this), "cmd2rect", 136, 464, 97, 41)),
       cmdcalc(place(new CommandButton(tr("&Calculate"), this), "cmdcalc", 360, 464, 113, 41)),
@@ -42,7 +41,8 @@ VelmarWindow::VelmarWindow(QWidget* parent)
         const char* description;
     } spoken[] = {
         {picGraph, "Graph", nullptr},
-        {cmd1rect, "1 Trapezoid", "Approximate the integral of sin(x) from 0 to pi with one trapezoid"},
+        {cmd1rect, "1 Trapezoid",
+         "Approximate the integral of sin(x) from 0 to pi with one trapezoid"},
         {cmd2rect, "2 Trapezoids", "Approximate the integral with two trapezoids"},
         {cmd10Rec, "10 Trapezoids", "Approximate the integral with ten trapezoids"},
         {cmdcalc, "Calculate", "Approximate the integral with 10000 trapezoids"},
