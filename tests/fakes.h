@@ -2,11 +2,23 @@
 
 #include "plot/canvas.h"
 #include "plot/error.h"
+#include "plot/formstate.h"
 
 #include <string>
 #include <vector>
 
 namespace fakes {
+
+// The form state as the load handler leaves it, with a trapezoid count.
+inline plot::FormState loaded(double nTrap = 0)
+{
+    plot::FormState s;
+    s.xOrigin = 100;
+    s.yMargin = 100;
+    s.pi = 3.141592654;
+    s.nTrap = nTrap;
+    return s;
+}
 
 struct Segment
 {

@@ -13,15 +13,7 @@ namespace {
 using fakes::Segment;
 using plot::ErrorNumber;
 
-plot::FormState loaded(double nTrap = 0)
-{
-    plot::FormState s;
-    s.xOrigin = 100;
-    s.yMargin = 100;
-    s.pi = 3.141592654;
-    s.nTrap = nTrap;
-    return s;
-}
+using fakes::loaded;
 
 constexpr plot::Rgb kGreen = plot::kTrapezoidColour;
 

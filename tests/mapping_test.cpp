@@ -14,14 +14,7 @@ namespace {
 
 using plot::ErrorNumber;
 
-plot::FormState loaded()
-{
-    plot::FormState s;
-    s.xOrigin = 100;
-    s.yMargin = 100;
-    s.pi = 3.141592654;
-    return s;
-}
+using fakes::loaded;
 
 ErrorNumber errorOf(const std::function<void()>& f)
 {

@@ -12,15 +12,7 @@
 
 namespace {
 
-plot::FormState loaded(double nTrap)
-{
-    plot::FormState s;
-    s.xOrigin = 100;
-    s.yMargin = 100;
-    s.pi = 3.141592654;
-    s.nTrap = nTrap;
-    return s;
-}
+using fakes::loaded;
 
 // Draws recorded segments the plain way: one painter, one drawLine each.
 void paint(QImage& image, const std::vector<fakes::Segment>& segments, qreal ratio)

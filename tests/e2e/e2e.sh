@@ -15,16 +15,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-passes=0
-check() { # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-    fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/check.sh"
 
 # A display of our own.
 display=
@@ -140,5 +131,4 @@ xdotool mousemove --window "$wid" $bexit click 1
 status=0; wait "$app" || status=$?
 check "exit by mouse exits with status 0" "0" "$status"
 
-echo "e2e: $passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish e2e

@@ -8,16 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 id=io.github.velmar.IntegrationVelmar
 
-failures=0
-passes=0
-check() { # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-    fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/check.sh"
 
 expected=$(sort <<EOF_FILES
 usr/bin/integration-velmar
@@ -72,5 +63,4 @@ done
 check "package contents" "$expected" \
     "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's:^\./::' | sort)"
 
-echo "install: $passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish install
