@@ -79,11 +79,12 @@ void CanvasWidget::ensureImage()
     m_dirty = m_image.rect();
 }
 
+// Once per handler, not per segment: the painter stays open until flush().
 void CanvasWidget::beginDrawing()
 {
-    ensureImage();
     if (m_painter.isActive())
         return;
+    ensureImage();
     m_bits = m_image.bits();
     m_stride = m_image.bytesPerLine();
     if (!m_painter.begin(&m_image))
