@@ -42,15 +42,23 @@ void frmvelmar::run(void (frmvelmar::*handler)())
     try {
         (this->*handler)();
         m_window.picGraph->flush();
+        return;
     } catch (const plot::RuntimeError& error) {
-        m_window.picGraph->flush(); // what was drawn before the error stays on view
-        end(kErrorExitCode);
-        m_report(error);
+        fail(error);
     } catch (const std::bad_alloc&) {
-        end(kErrorExitCode);
-        m_report(plot::RuntimeError(plot::ErrorNumber::OutOfMemory,
-                                    plot::describe(plot::ErrorNumber::OutOfMemory)));
+        fail(plot::RuntimeError(plot::ErrorNumber::OutOfMemory,
+                                plot::describe(plot::ErrorNumber::OutOfMemory)));
     }
+}
+
+void frmvelmar::fail(const plot::RuntimeError& error)
+{
+    m_window.picGraph->flush(); // what was drawn before the error stays on view
+    // No handler runs from here on, not even while the report is up; the event
+    // loop is told to end only after it, or the report's own loop would end at once.
+    m_exitCode = kErrorExitCode;
+    m_report(error);
+    QCoreApplication::exit(kErrorExitCode);
 }
 
 void frmvelmar::end(int exitCode)

@@ -44,6 +44,7 @@ public:
 private:
     // Where Qt hands control to a handler: the top level of every event.
     void run(void (frmvelmar::*handler)());
+    void fail(const plot::RuntimeError& error);
     void end(int exitCode);
 
     plot::FormState m_state;

@@ -2,6 +2,7 @@
 #include "formtest.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -257,6 +258,30 @@ TEST(Errors, EveryDrawingHandlerReachesTheTopLevelReport)
     QTest::mouseClick(clear.w.cmdclear, Qt::LeftButton);
     ASSERT_EQ(clear.reports.size(), 1u);
     EXPECT_EQ(clear.reports[0].code(), 480);
+}
+
+// The report the user sees: a message window naming the error, which stays up
+// until it is dismissed; then the program ends with a failure status.
+TEST(Errors, TheReportIsAMessageWindowThenTheProgramEnds)
+{
+    frmvelmar form; // the real report
+    ASSERT_TRUE(form.start());
+    QString shown;
+    QTimer dismiss;
+    QObject::connect(&dismiss, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    dismiss.start(50);
+    QTimer::singleShot(0, &form.window(), [&] {
+        form.window().picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        form.window().cmdclear->click();
+    });
+    EXPECT_EQ(QApplication::exec(), frmvelmar::kErrorExitCode);
+    EXPECT_TRUE(shown.startsWith("Run-time error '480':")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("Canvas operation failed")) << shown.toStdString();
 }
 
 TEST(Errors, AFailedStartUpIsReportedAndTheWindowNeverShows)
