@@ -183,6 +183,12 @@ void CanvasWidget::paintEvent(QPaintEvent* event)
             p.drawImage(QRectF(target), m_image, source);
     }
     drawFrame(&p);
+    // The canvas takes the focus like the buttons: show it on the border, never
+    // on the picture.
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 1));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 } // namespace ui

@@ -116,6 +116,9 @@ xdotool key --clearmodifiers alt+c mousemove --window "$wid" $b10 click 1
 sleep 0.5
 check "key then click, in order" "$t10" "$(result)"
 
+# A letter access key in upper case.
+key alt+shift+c; check "alt+shift+c" "$t10000" "$(result)"
+
 # Tab from the canvas, then Enter.
 click 300 200 # the canvas takes the focus
 key Tab Return
