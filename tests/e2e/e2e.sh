@@ -74,6 +74,9 @@ cp "$work/startup.png" "$shots/startup.png"
 check "window size" "698x526" "$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')"
 icons=$(xprop -id "$wid" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
 check "window icon sizes" "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) " "$icons"
+# The desktop entry's StartupWMClass matches the window.
+check "window class" 'WM_CLASS(STRING) = "integration-velmar", "integration-velmar"' \
+    "$(xprop -id "$wid" WM_CLASS)"
 check "black ground" "000000" "$(pixel startup 300 50)"
 check "vertical axis" "FFFF00" "$(pixel startup 6 300)"
 check "horizontal axis" "FFFF00" "$(pixel startup 450 198)"
