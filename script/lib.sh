@@ -27,11 +27,11 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-# Configures once, then builds only what changed.
+# Configures (once, or again when options are given), then builds only what changed.
 build() {
     local dir="$1"; shift
-    if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+    if [ ! -f "$dir/build.ninja" ] || [ $# -gt 0 ]; then
+        cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
     fi
     cmake --build "$dir"
 }
