@@ -4,6 +4,10 @@
 #include "plot/error.h"
 #include "plot/formstate.h"
 
+#include <gtest/gtest.h>
+
+#include <functional>
+
 #include <string>
 #include <vector>
 
@@ -32,6 +36,18 @@ struct Segment
 
 // Everything the plotting code does to the canvas and the box, in order.
 using Log = std::vector<std::string>;
+
+// The number of the run-time error that f raises; a test failure when it raises none.
+inline plot::ErrorNumber errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const plot::RuntimeError& e) {
+        return e.number();
+    }
+    ADD_FAILURE() << "no run-time error was raised";
+    return plot::ErrorNumber::OutOfMemory;
+}
 
 // A canvas that records what is drawn, counts extent readings and can fail.
 class RecordingCanvas : public plot::Canvas

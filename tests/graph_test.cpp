@@ -13,6 +13,7 @@ namespace {
 using fakes::Segment;
 using plot::ErrorNumber;
 
+using fakes::errorOf;
 using fakes::loaded;
 
 constexpr plot::Rgb kGreen = plot::kTrapezoidColour;
@@ -87,23 +88,15 @@ TEST(GraphReset, AFaultMidwayKeepsWhatWasDrawnAndTheOldText)
     // too wide for 16-bit coordinates.
     ResetRun failing;
     failing.canvas.failAtLine = 100;
-    try {
-        plot::graphReset(loaded(), failing.canvas, failing.box);
-        FAIL() << "no error";
-    } catch (const plot::RuntimeError& e) {
-        EXPECT_EQ(e.number(), ErrorNumber::CanvasFailure);
-    }
+    EXPECT_EQ(errorOf([&] { plot::graphReset(loaded(), failing.canvas, failing.box); }),
+              ErrorNumber::CanvasFailure);
     EXPECT_EQ(failing.canvas.segments.size(), 100u);
     EXPECT_EQ(failing.box.text, "old text");
 
     ResetRun wide;
     wide.canvas.width = 70000;
-    try {
-        plot::graphReset(loaded(), wide.canvas, wide.box);
-        FAIL() << "no error";
-    } catch (const plot::RuntimeError& e) {
-        EXPECT_EQ(e.number(), ErrorNumber::Overflow);
-    }
+    EXPECT_EQ(errorOf([&] { plot::graphReset(loaded(), wide.canvas, wide.box); }),
+              ErrorNumber::Overflow);
     // The curve got as far as X = 32767: every segment drawn before the overflow stays.
     EXPECT_GT(wide.canvas.segments.size(), 2u + 200u);
     EXPECT_LE(wide.canvas.segments.back().x2, 32767);
@@ -255,12 +248,7 @@ TEST(Integration, FaultsStopTheDrawingWhereItStands)
         fakes::RecordingCanvas canvas(c.width, c.height);
         canvas.failAtLine = c.failAtLine;
         fakes::FakeTextBox box("kept");
-        try {
-            plot::integrate(c.state, canvas, box);
-            ADD_FAILURE() << c.name << ": no error";
-        } catch (const plot::RuntimeError& e) {
-            EXPECT_EQ(e.number(), c.expected) << c.name;
-        }
+        EXPECT_EQ(errorOf([&] { plot::integrate(c.state, canvas, box); }), c.expected) << c.name;
         EXPECT_EQ(canvas.segments.size(), c.drawn) << c.name;
         EXPECT_EQ(box.text, "kept") << c.name;
     }
@@ -297,12 +285,8 @@ TEST(ResultReport, FailuresLeaveTheFirstLineOrTheOldText)
         fakes::FakeTextBox box("old");
         box.failReads = c.failReads;
         box.failWritesAfter = c.failWritesAfter;
-        try {
-            plot::writeResult(box, 2, 0.5);
-            ADD_FAILURE() << c.name << ": no error";
-        } catch (const plot::RuntimeError& e) {
-            EXPECT_EQ(e.number(), ErrorNumber::TextBoxFailure) << c.name;
-        }
+        EXPECT_EQ(errorOf([&] { plot::writeResult(box, 2, 0.5); }), ErrorNumber::TextBoxFailure)
+            << c.name;
         EXPECT_EQ(box.text, c.expected) << c.name;
     }
 }

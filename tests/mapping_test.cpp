@@ -16,16 +16,7 @@ using plot::ErrorNumber;
 
 using fakes::loaded;
 
-ErrorNumber errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const plot::RuntimeError& e) {
-        return e.number();
-    }
-    ADD_FAILURE() << "no run-time error was raised";
-    return ErrorNumber::OutOfMemory;
-}
+using fakes::errorOf;
 
 TEST(Mapping, PlacesTheFixedPoints)
 {
