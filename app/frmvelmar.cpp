@@ -46,8 +46,7 @@ void frmvelmar::run(void (frmvelmar::*handler)())
     } catch (const plot::RuntimeError& error) {
         fail(error);
     } catch (const std::bad_alloc&) {
-        fail(plot::RuntimeError(plot::ErrorNumber::OutOfMemory,
-                                plot::describe(plot::ErrorNumber::OutOfMemory)));
+        fail(plot::RuntimeError(plot::ErrorNumber::OutOfMemory));
     }
 }
 

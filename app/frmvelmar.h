@@ -22,15 +22,6 @@ public:
     // Returns false when the start-up failed (and was reported).
     bool start();
 
-    void Form_Load();
-    void cmd1rect_Click();
-    void cmd2rect_Click();
-    void cmd10Rec_Click();
-    void cmdcalc_Click();
-    void cmdclear_Click();
-    void cmdexit_Click();
-    void Integration();
-
     ui::VelmarWindow& window() { return m_window; }
     const plot::FormState& state() const { return m_state; }
 
@@ -42,6 +33,16 @@ public:
     static constexpr int kErrorExitCode = 1;
 
 private:
+    // The handlers, named after their control and event, and the integration.
+    void Form_Load();
+    void cmd1rect_Click();
+    void cmd2rect_Click();
+    void cmd10Rec_Click();
+    void cmdcalc_Click();
+    void cmdclear_Click();
+    void cmdexit_Click();
+    void Integration();
+
     // Where Qt hands control to a handler: the top level of every event.
     void run(void (frmvelmar::*handler)());
     void fail(const plot::RuntimeError& error);

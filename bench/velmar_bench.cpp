@@ -41,20 +41,33 @@ using Clock = std::chrono::steady_clock;
 qreal g_ratio = 1;
 std::string g_self;
 
+// The program's own form, started once for the whole run.
+frmvelmar& form()
+{
+    static frmvelmar* f = [] {
+        auto* created = new frmvelmar;
+        created->start();
+        QApplication::processEvents();
+        return created;
+    }();
+    return *f;
+}
+
 // ---- the floor: the segments of a 10000 run, drawn straight through QPainter ----
 
+// Takes the canvas extent from the program's canvas and keeps the device lines.
 class SegmentCollector : public plot::Canvas, public plot::TextBox
 {
 public:
-    float ScaleWidth() override { return 8955; }
-    float ScaleHeight() override { return 5955; }
+    float ScaleWidth() const override { return form().window().picGraph->ScaleWidth(); }
+    float ScaleHeight() const override { return form().window().picGraph->ScaleHeight(); }
     void Line(float x1, float y1, float x2, float y2, plot::Rgb) override
     {
         auto d = [](float t) { return ui::CanvasWidget::toDevice(t, g_ratio); };
         lines.emplace_back(d(x1), d(y1), d(x2), d(y2));
     }
     void Erase() override { lines.clear(); }
-    std::string Text() override { return m_text; }
+    std::string Text() const override { return m_text; }
     void SetText(const std::string& t) override { m_text = t; }
 
     std::vector<QLine> lines;
@@ -66,10 +79,7 @@ private:
 const std::vector<QLine>& calculateSegments()
 {
     static const std::vector<QLine> lines = [] {
-        plot::FormState s;
-        s.xOrigin = 100;
-        s.yMargin = 100;
-        s.pi = 3.141592654;
+        plot::FormState s = form().state(); // as the load handler left it
         s.nTrap = 10000;
         SegmentCollector c;
         plot::integrate(s, c, c);
@@ -81,7 +91,7 @@ const std::vector<QLine>& calculateSegments()
 void BM_PainterFloor(benchmark::State& state)
 {
     const std::vector<QLine>& lines = calculateSegments();
-    QImage image(QSize(597, 397) * g_ratio, QImage::Format_RGB32);
+    QImage image(form().window().picGraph->image().size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     for (auto _ : state) {
         QPainter p(&image);
@@ -91,17 +101,6 @@ void BM_PainterFloor(benchmark::State& state)
         p.end();
         benchmark::DoNotOptimize(image.constBits());
     }
-}
-
-frmvelmar& form()
-{
-    static frmvelmar* f = [] {
-        auto* created = new frmvelmar;
-        created->start();
-        QApplication::processEvents();
-        return created;
-    }();
-    return *f;
 }
 
 void BM_CalculatePress(benchmark::State& state)
@@ -147,29 +146,28 @@ int startupProbe(const std::string& what)
         static frmvelmar f;
         f.start();
     } else {
-        // The same eight widgets at the same places, with nothing drawn.
+        // Plain widgets at the window's own places, with nothing drawn.
         auto* w = new QWidget;
-        auto* canvas = new QFrame(w);
-        canvas->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        canvas->setLineWidth(2);
-        canvas->setGeometry(48, 8, 601, 401);
-        canvas->setAutoFillBackground(true);
-        QPalette p = canvas->palette();
-        p.setColor(QPalette::Window, Qt::black);
-        canvas->setPalette(p);
-        const struct
-        {
-            const char* caption;
-            QRect geometry;
-        } buttons[] = {
-            {"&1 Trapezoid", {16, 464, 105, 41}}, {"&2 Trapezoids", {136, 464, 97, 41}},
-            {"&Calculate", {360, 464, 113, 41}},  {"Clea&r", {480, 464, 97, 41}},
-            {"E&xit", {592, 464, 97, 41}},        {"1&0 Trapezoids", {248, 464, 97, 41}}};
-        for (const auto& b : buttons)
-            (new QPushButton(b.caption, w))->setGeometry(b.geometry);
-        (new QPlainTextEdit(w))->setGeometry(48, 416, 601, 41);
+        for (const ui::ControlPlace& place : ui::VelmarWindow::kLayout) {
+            QWidget* control;
+            if (place.caption) {
+                control = new QPushButton(place.caption, w);
+            } else if (place.geometry == ui::VelmarWindow::kLayout[0].geometry) {
+                auto* canvas = new QFrame(w);
+                canvas->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+                canvas->setLineWidth(2);
+                canvas->setAutoFillBackground(true);
+                QPalette p = canvas->palette();
+                p.setColor(QPalette::Window, Qt::black);
+                canvas->setPalette(p);
+                control = canvas;
+            } else {
+                control = new QPlainTextEdit(w);
+            }
+            control->setGeometry(place.geometry);
+        }
         w->setWindowTitle("Integration Velmar");
-        w->resize(698, 526);
+        w->resize(ui::VelmarWindow::kClientWidth, ui::VelmarWindow::kClientHeight);
         w->show();
     }
     return app.exec();
@@ -308,8 +306,9 @@ int main(int argc, char* argv[])
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     auto& m = reporter.medians;
-    std::printf("\nat device pixel ratio %g (canvas image %d x %d):\n", g_ratio, int(597 * g_ratio),
-                int(397 * g_ratio));
+    const QSize canvas = form().window().picGraph->image().size();
+    std::printf("\nat device pixel ratio %g (canvas image %d x %d):\n", g_ratio, canvas.width(),
+                canvas.height());
     std::printf("calculate: press %.3f ms, QPainter floor %.3f ms, ratio %.2f (target <= 1.00; "
                 "stretch: press <= 16 ms)\n",
                 m["calculate_press"], m["painter_floor"],

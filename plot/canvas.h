@@ -27,8 +27,8 @@ class Canvas
 {
 public:
     virtual ~Canvas() = default;
-    virtual float ScaleWidth() = 0;
-    virtual float ScaleHeight() = 0;
+    virtual float ScaleWidth() const = 0;
+    virtual float ScaleHeight() const = 0;
     virtual void Line(float x1, float y1, float x2, float y2, Rgb colour) = 0;
     virtual void Erase() = 0;
 };
@@ -38,7 +38,7 @@ class TextBox
 {
 public:
     virtual ~TextBox() = default;
-    virtual std::string Text() = 0;
+    virtual std::string Text() const = 0;
     virtual void SetText(const std::string& text) = 0;
 };
 

@@ -2,10 +2,9 @@
 
 namespace plot {
 
-RuntimeError::RuntimeError(ErrorNumber number, const std::string& description)
-    : std::runtime_error("Run-time error " + std::to_string(static_cast<int>(number)) + ": " +
-                         description),
-      m_number(number), m_description(description)
+RuntimeError::RuntimeError(ErrorNumber number, const std::string& detail)
+    : std::runtime_error(detail.empty() ? describe(number) : describe(number) + ": " + detail),
+      m_number(number)
 {
 }
 
@@ -16,26 +15,21 @@ std::string describe(ErrorNumber number)
         return "Invalid floating-point operation";
     case ErrorNumber::Overflow:
         return "Overflow";
+    case ErrorNumber::OutOfMemory:
+        return "Out of memory";
     case ErrorNumber::DivisionByZero:
         return "Division by zero";
     case ErrorNumber::CanvasFailure:
         return "Canvas operation failed";
     case ErrorNumber::TextBoxFailure:
         return "Text box operation failed";
-    case ErrorNumber::OutOfMemory:
-        return "Out of memory";
     }
     return "Unknown error";
 }
 
-void raise(ErrorNumber number)
-{
-    throw RuntimeError(number, describe(number));
-}
-
 void raise(ErrorNumber number, const std::string& detail)
 {
-    throw RuntimeError(number, describe(number) + ": " + detail);
+    throw RuntimeError(number, detail);
 }
 
 } // namespace plot

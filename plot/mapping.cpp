@@ -7,7 +7,7 @@
 
 namespace plot {
 
-double canvasX(const FormState& state, Canvas& canvas, double x)
+double canvasX(const FormState& state, const Canvas& canvas, double x)
 {
     const double w = canvas.ScaleWidth();
     double d = w - state.xOrigin;
@@ -16,13 +16,13 @@ double canvasX(const FormState& state, Canvas& canvas, double x)
     return checked(d + state.xOrigin);
 }
 
-double halfHeight(Canvas& canvas)
+double halfHeight(const Canvas& canvas)
 {
     const double h = canvas.ScaleHeight();
     return checked(h / 2);
 }
 
-double canvasY(const FormState& state, Canvas& canvas, double s)
+double canvasY(const FormState& state, const Canvas& canvas, double s)
 {
     double a = checked(halfHeight(canvas) - state.yMargin);
     a = a * -s;

@@ -116,7 +116,7 @@ TEST(Commands, ClearGivesBackTheStartUpPicture)
     const QImage startUp = f.image();
     for (const Press& p : kTrapezoidButtons)
         QTest::mouseClick(p.button(f.w), Qt::LeftButton);
-    f.w.txtRes->setText("typed by hand");
+    f.w.txtRes->SetText("typed by hand");
     QTest::keyClick(&f.w, Qt::Key_R, Qt::AltModifier);
     EXPECT_EQ(f.image(), startUp);
     EXPECT_TRUE(f.text().isEmpty());

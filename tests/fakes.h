@@ -58,12 +58,12 @@ public:
     {
     }
 
-    float ScaleWidth() override
+    float ScaleWidth() const override
     {
         ++widthReads;
         return width;
     }
-    float ScaleHeight() override
+    float ScaleHeight() const override
     {
         ++heightReads;
         return height;
@@ -85,7 +85,8 @@ public:
     }
 
     float width, height;
-    int widthReads = 0, heightReads = 0, erases = 0;
+    mutable int widthReads = 0, heightReads = 0;
+    int erases = 0;
     int failAtLine = -1; // the index of the segment whose drawing fails
     std::vector<Segment> segments;
 
@@ -102,7 +103,7 @@ public:
     {
     }
 
-    std::string Text() override
+    std::string Text() const override
     {
         if (failReads)
             plot::raise(plot::ErrorNumber::TextBoxFailure, "test read failure");

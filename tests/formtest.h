@@ -29,7 +29,7 @@ struct StartedForm
     }
 
     QImage image() const { return w.picGraph->image().copy(); }
-    QString text() const { return w.txtRes->text(); }
+    QString text() const { return QString::fromStdString(w.txtRes->Text()); }
 };
 
 inline const QRgb kBlack = qRgb(0, 0, 0);

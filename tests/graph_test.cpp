@@ -262,7 +262,7 @@ TEST(ResultReport, BuildsTheSecondLineOnWhatTheBoxGivesBack)
     // write appends to the text read back.
     struct EchoingBox : fakes::FakeTextBox
     {
-        std::string Text() override { return "read back|"; }
+        std::string Text() const override { return "read back|"; }
     } box;
     plot::writeResult(box, 2, 0.5);
     EXPECT_EQ(box.text, "read back|dx= .5");

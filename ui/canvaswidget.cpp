@@ -35,16 +35,15 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QFrame(parent)
 
 CanvasWidget::~CanvasWidget()
 {
-    if (m_painter.isActive())
-        m_painter.end();
+    endDrawing();
 }
 
-float CanvasWidget::ScaleWidth()
+float CanvasWidget::ScaleWidth() const
 {
     return static_cast<float>(contentsRect().width() * kTwipsPerPixel);
 }
 
-float CanvasWidget::ScaleHeight()
+float CanvasWidget::ScaleHeight() const
 {
     return static_cast<float>(contentsRect().height() * kTwipsPerPixel);
 }
@@ -55,14 +54,13 @@ int CanvasWidget::toDevice(float twips, qreal ratio)
     return static_cast<int>(std::clamp(pixels, -kDeviceLimit, kDeviceLimit));
 }
 
+// Called only while not drawing, so no painter holds the old image.
 void CanvasWidget::ensureImage()
 {
     const qreal ratio = devicePixelRatioF();
     const QSize size = contentsRect().size() * ratio;
     if (!m_image.isNull() && m_image.size() == size)
         return;
-    if (m_painter.isActive())
-        m_painter.end();
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         plot::raise(plot::ErrorNumber::CanvasFailure, "no memory for a " +
@@ -85,11 +83,20 @@ void CanvasWidget::beginDrawing()
     if (m_painter.isActive())
         return;
     ensureImage();
-    m_bits = m_image.bits();
+    m_bits = m_image.bits(); // detaches from any copy handed out by image()
     m_stride = m_image.bytesPerLine();
     if (!m_painter.begin(&m_image))
         plot::raise(plot::ErrorNumber::CanvasFailure, "cannot draw on the canvas image");
     m_painter.setPen(QPen(QColor(toRgb(m_penColour)), 1));
+}
+
+void CanvasWidget::endDrawing()
+{
+    if (!m_painter.isActive())
+        return;
+    m_painter.end();
+    m_bits = nullptr;
+    m_stride = 0;
 }
 
 void CanvasWidget::Line(float x1, float y1, float x2, float y2, plot::Rgb colour)
@@ -135,17 +142,15 @@ void CanvasWidget::span(int x1, int y1, int x2, int y2, QRgb colour)
 
 void CanvasWidget::Erase()
 {
+    endDrawing();
     ensureImage();
-    if (m_painter.isActive())
-        m_painter.end();
     m_image.fill(Qt::black);
     m_dirty = m_image.rect();
 }
 
 void CanvasWidget::flush()
 {
-    if (m_painter.isActive())
-        m_painter.end();
+    endDrawing();
     const QRect dirty = m_dirty & m_image.rect();
     m_dirty = QRect();
     if (dirty.isEmpty())
@@ -158,17 +163,9 @@ void CanvasWidget::flush()
     update(logical.translated(contentsRect().topLeft()));
 }
 
-const QImage& CanvasWidget::image()
-{
-    if (m_painter.isActive())
-        m_painter.end();
-    return m_image;
-}
-
+// Handlers never yield to the event loop, so no paint event comes while drawing.
 void CanvasWidget::paintEvent(QPaintEvent* event)
 {
-    if (m_painter.isActive())
-        m_painter.end();
     QPainter p(this);
     const QRect contents = contentsRect();
     for (const QRect& r : event->region()) {

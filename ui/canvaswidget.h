@@ -13,8 +13,9 @@ namespace ui {
 // drawn in a raster image of its own, allocated at the device pixel ratio, and
 // repaints from it. Coordinates are twips, 15 to a logical pixel.
 //
-// Drawing goes straight into the image through one painter that stays open
-// until flush(), which then asks for one repaint of the part that changed.
+// A handler's drawing goes straight into the image: the first Line() or Erase()
+// begins drawing, and flush() ends it and asks for one repaint of the part that
+// changed. Only beginDrawing() and endDrawing() open and close the painter.
 class CanvasWidget : public QFrame, public plot::Canvas
 {
     Q_OBJECT
@@ -26,16 +27,17 @@ public:
     explicit CanvasWidget(QWidget* parent = nullptr);
     ~CanvasWidget() override;
 
-    float ScaleWidth() override;
-    float ScaleHeight() override;
+    float ScaleWidth() const override;
+    float ScaleHeight() const override;
     void Line(float x1, float y1, float x2, float y2, plot::Rgb colour) override;
     void Erase() override;
 
-    // Ends the drawing run: closes the painter and schedules one repaint.
+    // Ends the drawing run and schedules one repaint of what changed.
     void flush();
 
-    // The image in device pixels.
-    const QImage& image();
+    // The picture in device pixels, as it stands after the last flush(). The
+    // form flushes at the end of every handler.
+    const QImage& image() const { return m_image; }
     qreal pixelRatio() const { return m_ratio; }
 
     // Device pixel of a canvas coordinate: the pixel that holds the point
@@ -48,11 +50,14 @@ protected:
 private:
     void ensureImage();
     void beginDrawing();
+    void endDrawing();
     void span(int x1, int y1, int x2, int y2, QRgb colour);
 
     QImage m_image;
     QPainter m_painter;
     qreal m_ratio = 1;
+    // The image's pixels and row length: valid only while drawing (between
+    // beginDrawing() and endDrawing()), when the image cannot be reallocated.
     uchar* m_bits = nullptr;
     qsizetype m_stride = 0;
     plot::Rgb m_penColour{0, 0, 0};

@@ -11,20 +11,15 @@ ResultBox::ResultBox(QWidget* parent) : QPlainTextEdit(parent)
     connect(this, &QPlainTextEdit::textChanged, this, &ResultBox::documentEdited);
 }
 
-std::string ResultBox::Text()
+std::string ResultBox::Text() const
 {
     return m_text.toStdString();
 }
 
 void ResultBox::SetText(const std::string& text)
 {
-    setText(QString::fromStdString(text));
-}
-
-void ResultBox::setText(const QString& text)
-{
-    m_text = text;
-    QString shown = text;
+    m_text = QString::fromStdString(text);
+    QString shown = m_text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     m_setting = true;

@@ -18,11 +18,8 @@ class ResultBox : public QPlainTextEdit, public plot::TextBox
 public:
     explicit ResultBox(QWidget* parent = nullptr);
 
-    std::string Text() override;
+    std::string Text() const override;
     void SetText(const std::string& text) override;
-
-    QString text() const { return m_text; }
-    void setText(const QString& text);
 
 private:
     void documentEdited();

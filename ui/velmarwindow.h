@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 
 namespace ui {
@@ -7,6 +8,16 @@ namespace ui {
 class CanvasWidget;
 class CommandButton;
 class ResultBox;
+
+// Where a control sits and what it is called, in tab order.
+struct ControlPlace
+{
+    const char* name;        // the object name the form knows it by
+    const char* caption;     // with "&" before the access key; nullptr for no caption
+    QRect geometry;          // pixels at 96 dpi (twips / 15)
+    const char* spokenName;  // for assistive technology
+    const char* description; // nullptr: set at run time
+};
 
 // The window and its eight controls, at fixed places: no layout manager moves
 // them, and resizing the window moves nothing.
@@ -17,6 +28,8 @@ class VelmarWindow : public QWidget
 public:
     static constexpr int kClientWidth = 698;
     static constexpr int kClientHeight = 526;
+    // picGraph, the five buttons left of the box in the tab order, txtRes, cmd10Rec.
+    static const ControlPlace kLayout[8];
 
     explicit VelmarWindow(QWidget* parent = nullptr);
 
