@@ -1,10 +1,69 @@
 #include "app/frmvelmar.h"
 
 #include <QApplication>
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The display the platform plugin will try to open, as a user would name it.
+QString displayName()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.startsWith("wayland") ||
+        (platform.isEmpty() && qgetenv("XDG_SESSION_TYPE") == "wayland" &&
+         qEnvironmentVariableIsSet("WAYLAND_DISPLAY")))
+        return QStringLiteral("Wayland display \"%1\"")
+            .arg(qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0")));
+    if (!qEnvironmentVariableIsSet("DISPLAY"))
+        return QStringLiteral("X display (DISPLAY is not set)");
+    return QStringLiteral("X display \"%1\"").arg(qEnvironmentVariable("DISPLAY"));
+}
+
+// While the application object connects to the display, Qt's own messages are
+// held back: if no platform can be opened, Qt ends with a fatal message that
+// advises reinstalling, which sends a user the wrong way. Instead one plain line
+// says which display could not be opened and what to check, and the program ends
+// with status 1.
+QList<QPair<QtMsgType, QString>> g_held;
+
+void holdDuringConnect(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr,
+                     "integration-velmar: cannot open the %s; check that a desktop session is "
+                     "running and DISPLAY or WAYLAND_DISPLAY names it\n",
+                     qPrintable(displayName()));
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    g_held.append({type, message});
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    // The program takes no command line, and Qt's own options (-reverse, -style,
+    // -platform...) must not act either: Qt sees the program's name alone.
+    if (argc > 1)
+        std::fprintf(stderr, "integration-velmar: takes no arguments, ignoring them "
+                             "(man integration-velmar describes the program)\n");
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+
+    const QtMessageHandler previousHandler = qInstallMessageHandler(holdDuringConnect);
+    QApplication app(qtArgc, qtArgv);
+    qInstallMessageHandler(previousHandler);
+    for (const auto& [type, message] : std::as_const(g_held))
+        qt_message_output(type, QMessageLogContext(), message);
+    g_held.clear();
+
     QApplication::setApplicationName(QStringLiteral("integration-velmar"));
     QApplication::setApplicationDisplayName(QStringLiteral("Integration Velmar"));
     QApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));

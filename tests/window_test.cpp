@@ -2,14 +2,17 @@
 #include "formtest.h"
 #include "plot/mapping.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextBlock>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -162,23 +165,114 @@ TEST(ResultBox, TypingReadsBackWithCrLf)
     QTest::keyClick(f.w.txtRes, Qt::Key_Return);
     QTest::keyClicks(f.w.txtRes, "cd");
     EXPECT_EQ(f.w.txtRes->Text(), "ab\r\ncd");
+    // An Alt chord that is no access key types nothing.
+    for (Qt::Key key : {Qt::Key_A, Qt::Key_E, Qt::Key_Q})
+        QTest::keyClick(f.w.txtRes, key, Qt::AltModifier);
+    EXPECT_EQ(f.w.txtRes->Text(), "ab\r\ncd");
     // Tab moves on rather than inserting a tab.
     QTest::keyClick(f.w.txtRes, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), f.w.cmd10Rec);
     EXPECT_EQ(f.w.txtRes->Text(), "ab\r\ncd");
 }
 
+// One pasted line of a megabyte is cut at the cap at once; the next result
+// replaces it whole.
+TEST(ResultBox, AHugePasteIsCutAtTheCap)
+{
+    StartedForm f;
+    f.w.txtRes->setFocus();
+    QApplication::clipboard()->setText(QString(1 << 20, QLatin1Char('x')));
+    QTest::keyClick(f.w.txtRes, Qt::Key_V, Qt::ControlModifier);
+    const std::string capped(ui::ResultBox::kMaxTyped, 'x');
+    EXPECT_TRUE(f.w.txtRes->Text() == capped) << f.w.txtRes->Text().size() << " characters";
+    QTest::keyClick(f.w.txtRes, Qt::Key_Y);
+    QTest::keyClick(f.w.txtRes, Qt::Key_Return);
+    EXPECT_TRUE(f.w.txtRes->Text() == capped) << "nothing typed beyond the cap";
+    QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
+    EXPECT_EQ(f.w.txtRes->Text(), "Integral Sin(x) [0,pi]= 1.98352353750514\r\ndx= .3141592654");
+}
+
+// Both lines of a result lie inside the box's visible area, with no scroll bar.
+void expectBothLinesShow(ui::ResultBox* box)
+{
+    ASSERT_EQ(box->document()->blockCount(), 2);
+    QTextCursor cursor(box->document());
+    EXPECT_GE(box->cursorRect(cursor).top(), 0) << "the first line is scrolled away";
+    cursor.movePosition(QTextCursor::End);
+    EXPECT_LT(box->cursorRect(cursor).bottom(), box->viewport()->height())
+        << "the dx= line is cut off";
+    EXPECT_FALSE(box->verticalScrollBar()->isVisible());
+}
+
 TEST(ResultBox, BothResultLinesFitInTheBox)
 {
     StartedForm f;
     QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
-    auto* box = f.w.txtRes;
-    const QRectF second =
-        box->document()->documentLayout()->blockBoundingRect(box->document()->lastBlock());
-    EXPECT_LE(second.bottom() + 2 * box->frameWidth(), box->height())
-        << "the second line is cut off";
-    EXPECT_FALSE(box->verticalScrollBar()->isVisible());
+    expectBothLinesShow(f.w.txtRes);
 }
+
+// A desktop font from 8 to 16 pt: the form grows by one factor where the font
+// needs it, so every caption and both result lines show whole, in the user's
+// font, while the canvas keeps its extent in twips and its crisp image.
+class DesktopFont : public testing::TestWithParam<int>
+{
+protected:
+    void SetUp() override
+    {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(GetParam());
+        QApplication::setFont(font);
+    }
+    void TearDown() override { QApplication::setFont(m_saved); }
+
+private:
+    QFont m_saved = QApplication::font();
+};
+
+TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
+{
+    StartedForm f;
+    EXPECT_EQ(f.w.font().pointSize(), GetParam()) << "the desktop's font is kept";
+    QList<QWidget*> row;
+    for (QPushButton* b : f.w.findChildren<QPushButton*>()) {
+        QStyleOptionButton option;
+        option.initFrom(b);
+        option.text = b->text();
+        const QRect label = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
+        const int caption = b->fontMetrics().horizontalAdvance(b->text().remove('&'));
+        EXPECT_LE(caption, label.width()) << b->objectName().toStdString() << " cuts its caption";
+        row.append(b);
+    }
+    // The buttons keep their order on screen, and nothing overlaps or leaves the window.
+    std::sort(row.begin(), row.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+    QStringList names;
+    for (QWidget* b : row)
+        names << b->objectName();
+    EXPECT_EQ(names.join(' '), "cmd1rect cmd2rect cmd10Rec cmdcalc cmdclear cmdexit");
+    const QList<QWidget*> all = f.w.tabOrder();
+    for (QWidget* a : all) {
+        EXPECT_TRUE(f.w.rect().contains(a->geometry())) << a->objectName().toStdString();
+        for (QWidget* b : all)
+            EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
+                << a->objectName().toStdString() << " overlaps " << b->objectName().toStdString();
+    }
+    if (GetParam() <= 9) {
+        EXPECT_EQ(f.w.size(), QSize(698, 526)) << "a font that fits changes nothing";
+        EXPECT_EQ(f.w.cmd10Rec->geometry(), QRect(248, 464, 97, 41));
+    }
+
+    QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
+    expectBothLinesShow(f.w.txtRes);
+
+    EXPECT_EQ(f.w.picGraph->ScaleWidth(), 8955.0f);
+    EXPECT_EQ(f.w.picGraph->ScaleHeight(), 5955.0f);
+    EXPECT_EQ(f.image().size(), f.w.picGraph->contentsRect().size() * f.w.devicePixelRatioF());
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, DesktopFont, testing::Values(8, 11, 13, 16),
+                         [](const testing::TestParamInfo<int>& p) {
+                             return std::to_string(p.param) + "pt";
+                         });
 
 TEST(Focus, TabVisitsAllEightInOrderAndWraps)
 {

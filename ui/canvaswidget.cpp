@@ -38,19 +38,26 @@ CanvasWidget::~CanvasWidget()
     endDrawing();
 }
 
+void CanvasWidget::setTwipExtent(double width, double height)
+{
+    // 8955 / 597 is exactly 15: at the normal size nothing changes.
+    m_twipsX = width / contentsRect().width();
+    m_twipsY = height / contentsRect().height();
+}
+
 float CanvasWidget::ScaleWidth() const
 {
-    return static_cast<float>(contentsRect().width() * kTwipsPerPixel);
+    return static_cast<float>(contentsRect().width() * m_twipsX);
 }
 
 float CanvasWidget::ScaleHeight() const
 {
-    return static_cast<float>(contentsRect().height() * kTwipsPerPixel);
+    return static_cast<float>(contentsRect().height() * m_twipsY);
 }
 
-int CanvasWidget::toDevice(float twips, qreal ratio)
+int CanvasWidget::toDevice(float twips, qreal ratio, double twipsPerPixel)
 {
-    const double pixels = std::floor(double(twips) * ratio / kTwipsPerPixel);
+    const double pixels = std::floor(double(twips) * ratio / twipsPerPixel);
     return static_cast<int>(std::clamp(pixels, -kDeviceLimit, kDeviceLimit));
 }
 
@@ -105,8 +112,8 @@ void CanvasWidget::Line(float x1, float y1, float x2, float y2, plot::Rgb colour
         plot::raise(plot::ErrorNumber::CanvasFailure, "a line end is not a number");
     plot::StatusKeeper keepStatus;
     beginDrawing();
-    const int px1 = toDevice(x1, m_ratio), py1 = toDevice(y1, m_ratio);
-    const int px2 = toDevice(x2, m_ratio), py2 = toDevice(y2, m_ratio);
+    const int px1 = toDevice(x1, m_ratio, m_twipsX), py1 = toDevice(y1, m_ratio, m_twipsY);
+    const int px2 = toDevice(x2, m_ratio, m_twipsX), py2 = toDevice(y2, m_ratio, m_twipsY);
 
     m_dirty |= QRect(QPoint(std::min(px1, px2), std::min(py1, py2)),
                      QPoint(std::max(px1, px2), std::max(py1, py2)));

@@ -11,7 +11,9 @@ namespace ui {
 
 // The picture box: a black canvas with a sunken 2-px border that keeps what is
 // drawn in a raster image of its own, allocated at the device pixel ratio, and
-// repaints from it. Coordinates are twips, 15 to a logical pixel.
+// repaints from it. Coordinates are twips, 15 to a logical pixel at the normal
+// size; a form grown for a larger font gives each twip more pixels, never the
+// drawing area more twips (see setTwipExtent()).
 //
 // A handler's drawing goes straight into the image: the first Line() or Erase()
 // begins drawing, and flush() ends it and asks for one repaint of the part that
@@ -26,6 +28,10 @@ public:
 
     explicit CanvasWidget(QWidget* parent = nullptr);
     ~CanvasWidget() override;
+
+    // The drawing area measures width x height twips at its present size. Until
+    // this is said, a twip is 1/15 of a logical pixel.
+    void setTwipExtent(double width, double height);
 
     float ScaleWidth() const override;
     float ScaleHeight() const override;
@@ -42,7 +48,7 @@ public:
 
     // Device pixel of a canvas coordinate: the pixel that holds the point
     // (rounding down), so 2977.5 and 2978 twips both fall in pixel 198.
-    static int toDevice(float twips, qreal ratio);
+    static int toDevice(float twips, qreal ratio, double twipsPerPixel = kTwipsPerPixel);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -56,6 +62,8 @@ private:
     QImage m_image;
     QPainter m_painter;
     qreal m_ratio = 1;
+    double m_twipsX = kTwipsPerPixel; // twips per logical pixel, across
+    double m_twipsY = kTwipsPerPixel; // and down
     // The image's pixels and row length: valid only while drawing (between
     // beginDrawing() and endDrawing()), when the image cannot be reallocated.
     uchar* m_bits = nullptr;

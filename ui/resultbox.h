@@ -11,17 +11,30 @@ namespace ui {
 // the editor keeps a line break as a paragraph and drops a carriage return, so
 // the box keeps the text itself and shows it with CR LF as a line break. Text
 // typed by the user reads back with CR LF line breaks.
+//
+// What a user types or pastes is cut at kMaxTyped characters, as a classic
+// edit control is: one pasted line of a megabyte would otherwise keep the
+// editor busy for a minute. Text set by the program is never cut.
 class ResultBox : public QPlainTextEdit, public plot::TextBox
 {
     Q_OBJECT
 
 public:
+    static constexpr int kMaxTyped = 65535;
+
     explicit ResultBox(QWidget* parent = nullptr);
 
     std::string Text() const override;
     void SetText(const std::string& text) override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
 private:
+    // Characters that may still be typed in place of the selection.
+    int room() const;
+
     void documentEdited();
 
     QString m_text;

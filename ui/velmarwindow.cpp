@@ -5,6 +5,10 @@
 #include "ui/resultbox.h"
 
 #include <QIcon>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -64,6 +68,19 @@ CommandButton* button(const ControlPlace& p, QWidget* parent)
     return place(new CommandButton(VelmarWindow::tr(p.caption), parent), p);
 }
 
+// Pixels kept free on either side of a caption, so that it does not touch the
+// button's edges; and one more, for rounding the scaled edges.
+constexpr int kCaptionPadding = 2;
+constexpr int kRoundingSlack = 1;
+
+QRect scaled(const QRect& r, double factor)
+{
+    // Edges, not sizes, are scaled: neighbours keep their proportions and gaps.
+    return QRect(
+        QPoint(qRound(r.left() * factor), qRound(r.top() * factor)),
+        QPoint(qRound((r.right() + 1) * factor) - 1, qRound((r.bottom() + 1) * factor) - 1));
+}
+
 } // namespace
 
 VelmarWindow::VelmarWindow(QWidget* parent)
@@ -81,6 +98,7 @@ VelmarWindow::VelmarWindow(QWidget* parent)
                      QSize(side, side));
     setWindowIcon(icon);
     resize(kClientWidth, kClientHeight);
+    scaleBy(neededScale());
     describeGraph(0);
 
     const QList<QWidget*> order = tabOrder();
@@ -101,6 +119,43 @@ void VelmarWindow::describeGraph(int trapezoids)
 QList<QWidget*> VelmarWindow::tabOrder() const
 {
     return {picGraph, cmd1rect, cmd2rect, cmdcalc, cmdclear, cmdexit, txtRes, cmd10Rec};
+}
+
+// The smallest factor, at least 1, at which every caption fits inside its
+// button's label area and both result lines inside the box, in the default font.
+double VelmarWindow::neededScale() const
+{
+    double factor = 1;
+    for (const CommandButton* b : {cmd1rect, cmd2rect, cmdcalc, cmdclear, cmdexit, cmd10Rec}) {
+        QStyleOptionButton option;
+        option.initFrom(b);
+        option.text = b->text();
+        const int label =
+            b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b).width();
+        const int caption = b->fontMetrics().horizontalAdvance(QString(b->text()).remove('&'));
+        const int needed = caption + 2 * kCaptionPadding + (b->width() - label) + kRoundingSlack;
+        factor = std::max(factor, double(needed) / b->width());
+    }
+    const int twoLines = 2 * txtRes->fontMetrics().lineSpacing() +
+                         2 * int(txtRes->document()->documentMargin()) + 2 * txtRes->frameWidth() +
+                         kRoundingSlack;
+    return std::max(factor, double(twoLines) / txtRes->height());
+}
+
+void VelmarWindow::scaleBy(double factor)
+{
+    m_fontScale = factor;
+    if (factor != 1) {
+        const QList<QWidget*> controls = tabOrder();
+        for (qsizetype i = 0; i < controls.size(); ++i)
+            controls[i]->setGeometry(scaled(kLayout[i].geometry, factor));
+        resize(qRound(kClientWidth * factor), qRound(kClientHeight * factor));
+    }
+    // The canvas keeps its extent in twips, whatever its size in pixels.
+    const QSize drawingArea =
+        kLayout[0].geometry.size() - 2 * QSize(CanvasWidget::kBorder, CanvasWidget::kBorder);
+    picGraph->setTwipExtent(drawingArea.width() * CanvasWidget::kTwipsPerPixel,
+                            drawingArea.height() * CanvasWidget::kTwipsPerPixel);
 }
 
 } // namespace ui

@@ -20,7 +20,9 @@ struct ControlPlace
 };
 
 // The window and its eight controls, at fixed places: no layout manager moves
-// them, and resizing the window moves nothing.
+// them, and resizing the window moves nothing. Where the desktop's font is too
+// large for a caption or for the two result lines, the whole form is drawn larger
+// by one factor, as a form measured in dialog units grows with the system font.
 class VelmarWindow : public QWidget
 {
     Q_OBJECT
@@ -49,6 +51,16 @@ public:
 
     // The controls in tab order, picGraph first.
     QList<QWidget*> tabOrder() const;
+
+    // How much larger than its normal size the form is drawn: 1 where the
+    // default font fits.
+    double fontScale() const { return m_fontScale; }
+
+private:
+    double neededScale() const;
+    void scaleBy(double factor);
+
+    double m_fontScale = 1;
 };
 
 } // namespace ui

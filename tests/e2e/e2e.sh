@@ -29,8 +29,8 @@ export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 
-start() {
-    env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR "$program" >"$work/program.log" 2>&1 &
+start() { # start [ARGUMENT...]
+    env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR "$program" "$@" >"$work/program.log" 2>&1 &
     app=$!
     pids+=($app)
     wid=$(xdotool search --sync --onlyvisible --name '^Integration Velmar$' | head -1)
@@ -131,10 +131,24 @@ key alt+x
 status=0; wait "$app" || status=$?
 check "alt+x exits with status 0" "0" "$status"
 
-# --- Exit by mouse -----------------------------------------------------------------
-start
+# --- Qt's own options do nothing; Exit by mouse -----------------------------------
+start -reverse -style windows
+check "arguments are noted and ignored" \
+    "integration-velmar: takes no arguments, ignoring them (man integration-velmar describes the program)" \
+    "$(head -1 "$work/program.log")"
+shot reversed
+check "-reverse leaves the window as it is" "0" \
+    "$(compare -metric AE "$work/startup.png" "$work/reversed.png" null: 2>&1 || true)"
 xdotool mousemove --window "$wid" $bexit click 1
 status=0; wait "$app" || status=$?
 check "exit by mouse exits with status 0" "0" "$status"
+
+# --- no display: one plain line and status 1, not Qt's abort -----------------------
+status=0
+env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:7999 "$program" >"$work/nodisplay.log" 2>&1 || status=$?
+check "no display: status 1" "1" "$status"
+check "no display: what to check" \
+    "integration-velmar: cannot open the X display \":7999\"; check that a desktop session is running and DISPLAY or WAYLAND_DISPLAY names it" \
+    "$(cat "$work/nodisplay.log")"
 
 finish e2e
