@@ -4,6 +4,7 @@
 #include "ui/commandbutton.h"
 #include "ui/resultbox.h"
 
+#include <QAccessibleWidget>
 #include <QIcon>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -73,6 +74,28 @@ CommandButton* button(const ControlPlace& p, QWidget* parent)
 constexpr int kCaptionPadding = 2;
 constexpr int kRoundingSlack = 1;
 
+// What assistive technology is told each of our own widget classes is: the
+// window a frame (a top-level window), the canvas an image. Left to Qt, a plain
+// top-level widget reads as a filler and a QFrame as a frame, which a screen
+// reader announces as a second window inside the first.
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(VelmarWindow::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (className == QLatin1String(CanvasWidget::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    return nullptr;
+}
+
+// Installs accessibleFor() once, before the first control exists: Qt keeps the
+// first interface it made for a widget for the whole life of the widget.
+QWidget* withAccessibleRoles(QWidget* parent)
+{
+    static const bool installed = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(installed);
+    return parent;
+}
+
 QRect scaled(const QRect& r, double factor)
 {
     // Edges, not sizes, are scaled: neighbours keep their proportions and gaps.
@@ -84,7 +107,7 @@ QRect scaled(const QRect& r, double factor)
 } // namespace
 
 VelmarWindow::VelmarWindow(QWidget* parent)
-    : QWidget(parent), picGraph(place(new CanvasWidget(this), kLayout[0])),
+    : QWidget(withAccessibleRoles(parent)), picGraph(place(new CanvasWidget(this), kLayout[0])),
       cmd1rect(button(kLayout[1], this)), cmd2rect(button(kLayout[2], this)),
       cmdcalc(button(kLayout[3], this)), cmdclear(button(kLayout[4], this)),
       cmdexit(button(kLayout[5], this)), txtRes(place(new ResultBox(this), kLayout[6])),

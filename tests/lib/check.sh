@@ -1,4 +1,5 @@
-# Sourced by the shell tests: one line a check, a closing count.
+# Sourced by the shell tests: one line a check, a closing count, and waiting
+# for a condition rather than for a fixed time.
 passes=0
 failures=0
 
@@ -15,4 +16,37 @@ check() { # check NAME EXPECTED ACTUAL
 finish() {
     echo "$1: $passes passed, $failures failed"
     [ "$failures" -eq 0 ]
+}
+
+# poll SECONDS COMMAND...: runs COMMAND every 50 ms until it succeeds; fails
+# when it has not succeeded within SECONDS.
+poll() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+# A display number no X server holds, from 91 up.
+free_display() {
+    local n
+    for n in $(seq 91 139); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            echo ":$n"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# start_xvfb LOGFILE: an X server of our own on a free display, exported as DISPLAY;
+# its pid in xvfb_pid.
+start_xvfb() {
+    DISPLAY=$(free_display) || { echo "no free X display"; return 1; }
+    export DISPLAY
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$1" 2>&1 &
+    xvfb_pid=$!
+    poll 10 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start"; cat "$1"; return 1; }
 }
