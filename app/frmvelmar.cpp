@@ -35,6 +35,14 @@ bool frmvelmar::start()
     return true;
 }
 
+int frmvelmar::exec()
+{
+    if (!start())
+        return m_exitCode;
+    const int status = QApplication::exec();
+    return ending() ? m_exitCode : status;
+}
+
 void frmvelmar::run(void (frmvelmar::*handler)())
 {
     if (ending())

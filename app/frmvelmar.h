@@ -22,6 +22,11 @@ public:
     // Returns false when the start-up failed (and was reported).
     bool start();
 
+    // Starts and runs the event loop until the program ends. Returns the
+    // program's exit status: 0 after Exit or closing the window, kErrorExitCode
+    // after a reported run-time error, at start-up too.
+    int exec();
+
     ui::VelmarWindow& window() { return m_window; }
     const plot::FormState& state() const { return m_state; }
 

@@ -70,8 +70,5 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMAR_APP_ID));
 
     frmvelmar form;
-    if (!form.start())
-        return form.exitCode();
-    const int status = QApplication::exec();
-    return form.ending() ? form.exitCode() : status;
+    return form.exec();
 }

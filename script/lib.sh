@@ -17,10 +17,12 @@ as_root() {
 
 # Installs the Debian packages that are not installed yet; quiet when none is missing.
 ensure_packages() {
-    local missing=()
+    local installed missing=()
+    # One query for all: a package dpkg has never heard of is simply not listed.
+    installed=$(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null |
+        sed -n 's/^\([^ ]*\) install ok installed$/\1/p' || true)
     for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed' ||
-            missing+=("$p")
+        grep -qx -- "$p" <<<"$installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
@@ -29,11 +31,14 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-# Configures (once, or again when options are given), then builds only what changed.
+# Configures when the tree is new or was last configured with other options
+# (script/run and script/test share build/), then builds only what changed; a
+# changed CMakeLists.txt makes the build configure again by itself.
 build() {
     local dir="$1"; shift
-    if [ ! -f "$dir/build.ninja" ] || [ $# -gt 0 ]; then
+    if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$dir/.configured-with" 2>/dev/null)" != "$*" ]; then
         cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+        echo "$*" >"$dir/.configured-with"
     fi
     cmake --build "$dir"
 }

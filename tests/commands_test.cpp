@@ -1,5 +1,6 @@
 // Every button by click, by access key and by Enter, in order; the error path.
 #include "formtest.h"
+#include "results.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -10,11 +11,6 @@
 
 namespace {
 
-const char* const kText1 = "Integral Sin(x) [0,pi]=-6.44351424333978E-10\r\ndx= 3.141592654";
-const char* const kText2 = "Integral Sin(x) [0,pi]= 1.57079632667782\r\ndx= 1.570796327";
-const char* const kText10 = "Integral Sin(x) [0,pi]= 1.98352353750514\r\ndx= .3141592654";
-const char* const kText10000 = "Integral Sin(x) [0,pi]= 1.9999999835511\r\ndx= .0003141592654";
-
 int greenPixels(const QImage& img)
 {
     int n = 0;
@@ -24,41 +20,122 @@ int greenPixels(const QImage& img)
     return n;
 }
 
-struct Press
+// The trapezoid buttons, in the order of kRuns.
+struct TrapezoidButton
 {
-    const char* name;
-    std::function<ui::CommandButton*(ui::VelmarWindow&)> button;
+    const char* objectName;
     Qt::Key accessKey;
-    double nTrap;
-    const char* text;
+    const TrapezoidRun& run;
 };
 
-const Press kTrapezoidButtons[] = {
-    {"1 trapezoid", [](ui::VelmarWindow& w) { return w.cmd1rect; }, Qt::Key_1, 1, kText1},
-    {"2 trapezoids", [](ui::VelmarWindow& w) { return w.cmd2rect; }, Qt::Key_2, 2, kText2},
-    {"10 trapezoids", [](ui::VelmarWindow& w) { return w.cmd10Rec; }, Qt::Key_0, 10, kText10},
-    {"calculate", [](ui::VelmarWindow& w) { return w.cmdcalc; }, Qt::Key_C, 10000, kText10000},
+const TrapezoidButton kButtons[] = {
+    {"cmd1rect", Qt::Key_1, kRuns[0]},
+    {"cmd2rect", Qt::Key_2, kRuns[1]},
+    {"cmd10Rec", Qt::Key_0, kRuns[2]},
+    {"cmdcalc", Qt::Key_C, kRuns[3]},
 };
 
-TEST(Commands, EachTrapezoidButtonByClickAndByAccessKey)
+ui::CommandButton* buttonOf(ui::VelmarWindow& w, const TrapezoidButton& b)
 {
-    for (const Press& p : kTrapezoidButtons) {
-        for (bool byKey : {false, true}) {
-            SCOPED_TRACE(std::string(p.name) + (byKey ? " by access key" : " by click"));
-            StartedForm f;
-            const QImage startUp = f.image();
-            if (byKey)
-                QTest::keyClick(&f.w, p.accessKey, Qt::AltModifier);
-            else
-                QTest::mouseClick(p.button(f.w), Qt::LeftButton);
-            EXPECT_EQ(f.form.state().nTrap, p.nTrap);
-            EXPECT_EQ(f.text().toStdString(), p.text);
-            const QImage after = f.image();
-            EXPECT_NE(after, startUp);
-            EXPECT_GT(greenPixels(after), 0);
-        }
+    return w.findChild<ui::CommandButton*>(b.objectName);
+}
+
+// Every way a user presses a button.
+enum class Way { Click, AccessKey, Return, KeypadEnter, Space };
+
+void press(StartedForm& f, const TrapezoidButton& b, Way way)
+{
+    ui::CommandButton* button = buttonOf(f.w, b);
+    switch (way) {
+    case Way::Click:
+        QTest::mouseClick(button, Qt::LeftButton);
+        return;
+    case Way::AccessKey:
+        QTest::keyClick(&f.w, b.accessKey, Qt::AltModifier);
+        return;
+    case Way::Return:
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        return;
+    case Way::KeypadEnter:
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+        return;
+    case Way::Space:
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+        return;
     }
 }
+
+class EachWay : public testing::TestWithParam<std::tuple<TrapezoidButton, Way>>
+{
+};
+
+TEST_P(EachWay, RunsItsCountAndWritesItsResult)
+{
+    const auto& [b, way] = GetParam();
+    StartedForm f;
+    const QImage startUp = f.image();
+    press(f, b, way);
+    EXPECT_EQ(f.form.state().nTrap, b.run.nTrap);
+    EXPECT_EQ(f.text().toStdString(), b.run.text);
+    const QImage after = f.image();
+    EXPECT_NE(after, startUp);
+    EXPECT_GT(greenPixels(after), 0);
+}
+
+std::string buttonAndWay(const testing::TestParamInfo<EachWay::ParamType>& p)
+{
+    const char* const ways[] = {"Click", "AccessKey", "Return", "KeypadEnter", "Space"};
+    return std::string(std::get<0>(p.param).objectName) + "_" + ways[int(std::get<1>(p.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, EachWay,
+                         testing::Combine(testing::ValuesIn(kButtons),
+                                          testing::Values(Way::Click, Way::AccessKey, Way::Return,
+                                                          Way::KeypadEnter, Way::Space)),
+                         buttonAndWay);
+
+class EachButton : public testing::TestWithParam<TrapezoidButton>
+{
+};
+
+TEST_P(EachButton, PressedTwiceChangesNothing)
+{
+    StartedForm f;
+    QTest::mouseClick(buttonOf(f.w, GetParam()), Qt::LeftButton);
+    const QImage once = f.image();
+    const QString text = f.text();
+    QTest::mouseClick(buttonOf(f.w, GetParam()), Qt::LeftButton);
+    EXPECT_EQ(f.image(), once);
+    EXPECT_EQ(f.text(), text);
+}
+
+// A canvas whose image cannot be had (far too large) fails in every handler
+// that draws: the error reaches the top-level report once, with its number,
+// the program ends with a failure status, and no further handler runs.
+TEST_P(EachButton, AFailureReachesTheTopLevelReport)
+{
+    StartedForm f;
+    QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
+    const QString text = f.text();
+    f.w.picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("QImage.*"));
+    QTest::mouseClick(buttonOf(f.w, GetParam()), Qt::LeftButton);
+    ASSERT_EQ(f.reports.size(), 1u);
+    EXPECT_EQ(f.reports[0].number(), plot::ErrorNumber::CanvasFailure);
+    EXPECT_TRUE(f.form.ending());
+    EXPECT_EQ(f.form.exitCode(), frmvelmar::kErrorExitCode);
+    EXPECT_EQ(f.text(), text) << "the box keeps its text";
+    QTest::mouseClick(f.w.cmdclear, Qt::LeftButton);
+    EXPECT_EQ(f.reports.size(), 1u) << "nothing runs after the report";
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, EachButton, testing::ValuesIn(kButtons),
+                         [](const testing::TestParamInfo<TrapezoidButton>& p) {
+                             return std::string(p.param.objectName);
+                         });
 
 TEST(Commands, LetterAccessKeysWorkInEitherCase)
 {
@@ -78,7 +155,7 @@ TEST(Commands, TrapezoidsPileUpWhileTheTextIsReplaced)
     const int one = greenPixels(f.image());
     QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
     const QImage both = f.image();
-    EXPECT_EQ(f.text().toStdString(), kText10);
+    EXPECT_EQ(f.text().toStdString(), kRuns[2].text);
 
     StartedForm only10;
     QTest::mouseClick(only10.w.cmd10Rec, Qt::LeftButton);
@@ -96,26 +173,12 @@ TEST(Commands, TrapezoidsPileUpWhileTheTextIsReplaced)
     EXPECT_GT(extra, 0) << "the one-trapezoid top stays";
 }
 
-TEST(Commands, SameButtonTwiceChangesNothing)
-{
-    for (const Press& p : kTrapezoidButtons) {
-        SCOPED_TRACE(p.name);
-        StartedForm f;
-        QTest::mouseClick(p.button(f.w), Qt::LeftButton);
-        const QImage once = f.image();
-        const QString text = f.text();
-        QTest::mouseClick(p.button(f.w), Qt::LeftButton);
-        EXPECT_EQ(f.image(), once);
-        EXPECT_EQ(f.text(), text);
-    }
-}
-
 TEST(Commands, ClearGivesBackTheStartUpPicture)
 {
     StartedForm f;
     const QImage startUp = f.image();
-    for (const Press& p : kTrapezoidButtons)
-        QTest::mouseClick(p.button(f.w), Qt::LeftButton);
+    for (const TrapezoidButton& b : kButtons)
+        QTest::mouseClick(buttonOf(f.w, b), Qt::LeftButton);
     f.w.txtRes->SetText("typed by hand");
     QTest::keyClick(&f.w, Qt::Key_R, Qt::AltModifier);
     EXPECT_EQ(f.image(), startUp);
@@ -140,7 +203,7 @@ TEST(Commands, TabThenEnterPressesTheButtonsInTabOrder)
     EXPECT_EQ(f.form.state().nTrap, 2);
     tabEnter();
     EXPECT_EQ(f.form.state().nTrap, 10000);
-    EXPECT_EQ(f.text().toStdString(), kText10000);
+    EXPECT_EQ(f.text().toStdString(), kRuns[3].text);
     tabEnter(); // Clear
     EXPECT_TRUE(f.text().isEmpty());
     EXPECT_EQ(f.image(), startUp);
@@ -172,7 +235,7 @@ TEST(Commands, EscAndEnterOnTheCanvasPressNothing)
                           QSignalSpy(f.w.cmdexit, &QPushButton::clicked)};
     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_C, Qt::Key_Space})
         QTest::keyClick(f.w.picGraph, key);
-    QTest::qWait(150); // long enough for any delayed click to land
+    QTest::qWait(120); // a delayed (animated) click would land after 100 ms
     for (const QSignalSpy& spy : spies)
         EXPECT_EQ(spy.count(), 0);
     EXPECT_EQ(f.image(), startUp);
@@ -194,68 +257,66 @@ TEST(Commands, AccessKeysAndClicksAreHandledInArrivalOrder)
         &f.w, [&] { QTest::keyClick(&f.w, Qt::Key_1, Qt::AltModifier); }, Qt::QueuedConnection);
     QMetaObject::invokeMethod(
         &f.w, [&] { QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton); }, Qt::QueuedConnection);
-    QTest::qWait(250);
+    QTest::qWaitFor([&] { return handled.size() >= 2; });
     EXPECT_EQ(handled, (std::vector<double>{1, 10}));
     EXPECT_EQ(f.form.state().nTrap, 10);
-    EXPECT_EQ(f.text().toStdString(), kText10);
+    EXPECT_EQ(f.text().toStdString(), kRuns[2].text);
 
     QSignalSpy calc(f.w.cmdcalc, &QPushButton::clicked);
     for (int i = 0; i < 10; ++i)
         QTest::keyClick(&f.w, Qt::Key_C, Qt::AltModifier);
-    QTest::qWait(150);
+    QTest::qWaitFor([&] { return calc.count() >= 10; }, 1000);
     EXPECT_EQ(calc.count(), 10);
 }
 
-TEST(Commands, ExitEndsTheEventLoopWithStatusZero)
+// Exit, by click and by key: status 0, and nothing queued after it runs.
+struct Ending
 {
-    for (bool byKey : {false, true}) {
-        StartedForm f;
-        QTimer::singleShot(0, &f.w, [&] {
-            if (byKey)
-                QTest::keyClick(&f.w, Qt::Key_X, Qt::AltModifier);
-            else
-                QTest::mouseClick(f.w.cmdexit, Qt::LeftButton);
-            // Queued after Exit: must never run.
-            QMetaObject::invokeMethod(f.w.cmd1rect, "click", Qt::QueuedConnection);
-        });
-        EXPECT_EQ(QApplication::exec(), 0);
-        EXPECT_TRUE(f.form.ending());
-        EXPECT_EQ(f.form.exitCode(), 0);
-        EXPECT_EQ(f.form.state().nTrap, 0) << "nothing ran after Exit";
-        QApplication::processEvents();
-        EXPECT_EQ(f.form.state().nTrap, 0);
-    }
+    const char* name;
+    void (*act)(ui::VelmarWindow&);
+};
+
+class Endings : public testing::TestWithParam<Ending>
+{
+};
+
+TEST_P(Endings, EndsWithStatusZeroAndRunsNothingAfter)
+{
+    frmvelmar form;
+    ui::VelmarWindow& w = form.window();
+    QTimer::singleShot(0, &w, [&] {
+        w.activateWindow();
+        (void)QTest::qWaitForWindowActive(&w);
+        GetParam().act(w);
+        // Queued after Exit: must never run.
+        QMetaObject::invokeMethod(w.cmd1rect, "click", Qt::QueuedConnection);
+    });
+    EXPECT_EQ(form.exec(), 0);
+    EXPECT_TRUE(form.ending());
+    QApplication::processEvents();
+    EXPECT_EQ(form.state().nTrap, 0) << "nothing ran after Exit";
 }
+
+INSTANTIATE_TEST_SUITE_P(Commands, Endings,
+                         testing::Values(Ending{"exitByClick",
+                                                [](ui::VelmarWindow& w) {
+                                                    QTest::mouseClick(w.cmdexit, Qt::LeftButton);
+                                                }},
+                                         Ending{"exitByAccessKey",
+                                                [](ui::VelmarWindow& w) {
+                                                    QTest::keyClick(&w, Qt::Key_X, Qt::AltModifier);
+                                                }}),
+                         [](const testing::TestParamInfo<Ending>& p) { return p.param.name; });
 
 TEST(Commands, ClosingTheWindowEndsTheProgram)
 {
-    StartedForm f;
-    QTimer::singleShot(0, &f.w, [&] { f.w.close(); });
-    EXPECT_EQ(QApplication::exec(), 0);
+    frmvelmar form;
+    QTimer::singleShot(0, &form.window(), [&] { form.window().close(); });
+    EXPECT_EQ(form.exec(), 0);
 }
 
-// A canvas whose image cannot be had (far too large) fails in every handler
-// that draws: the error reaches the top-level report once, with its number,
-// the program ends with a failure status, and no further handler runs.
-TEST(Errors, EveryDrawingHandlerReachesTheTopLevelReport)
+TEST(Errors, AFailingClearReachesTheTopLevelReport)
 {
-    for (const Press& p : kTrapezoidButtons) {
-        SCOPED_TRACE(p.name);
-        StartedForm f;
-        QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
-        const QString text = f.text();
-        f.w.picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("QImage.*"));
-        QTest::mouseClick(p.button(f.w), Qt::LeftButton);
-        ASSERT_EQ(f.reports.size(), 1u);
-        EXPECT_EQ(f.reports[0].number(), plot::ErrorNumber::CanvasFailure);
-        EXPECT_TRUE(f.form.ending());
-        EXPECT_EQ(f.form.exitCode(), frmvelmar::kErrorExitCode);
-        EXPECT_EQ(f.text(), text) << "the box keeps its text";
-        QTest::mouseClick(f.w.cmdclear, Qt::LeftButton);
-        EXPECT_EQ(f.reports.size(), 1u) << "nothing runs after the report";
-    }
-
     StartedForm clear;
     clear.w.picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     QTest::mouseClick(clear.w.cmdclear, Qt::LeftButton);
@@ -268,7 +329,6 @@ TEST(Errors, EveryDrawingHandlerReachesTheTopLevelReport)
 TEST(Errors, TheReportIsAMessageWindowThenTheProgramEnds)
 {
     frmvelmar form; // the real report
-    ASSERT_TRUE(form.start());
     QString shown;
     QTimer dismiss;
     QObject::connect(&dismiss, &QTimer::timeout, [&] {
@@ -282,7 +342,7 @@ TEST(Errors, TheReportIsAMessageWindowThenTheProgramEnds)
         form.window().picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         form.window().cmdclear->click();
     });
-    EXPECT_EQ(QApplication::exec(), frmvelmar::kErrorExitCode);
+    EXPECT_EQ(form.exec(), frmvelmar::kErrorExitCode);
     EXPECT_TRUE(shown.startsWith("Run-time error '480':")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("Canvas operation failed")) << shown.toStdString();
 }
@@ -292,11 +352,10 @@ TEST(Errors, AFailedStartUpIsReportedAndTheWindowNeverShows)
     std::vector<plot::RuntimeError> reports;
     frmvelmar form([&](const plot::RuntimeError& e) { reports.push_back(e); });
     form.window().picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    EXPECT_FALSE(form.start());
+    EXPECT_EQ(form.exec(), frmvelmar::kErrorExitCode) << "the program's exit status";
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].number(), plot::ErrorNumber::CanvasFailure);
     EXPECT_FALSE(form.window().isVisible());
-    EXPECT_EQ(form.exitCode(), frmvelmar::kErrorExitCode);
 }
 
 } // namespace

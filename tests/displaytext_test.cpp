@@ -132,8 +132,20 @@ TEST(DisplayText, PropertiesOverManyValues)
         checkProperties(v);
 }
 
-// The program runs under the user's locale; a comma-decimal one must not leak in.
-TEST(DisplayText, IgnoresACommaDecimalLocale)
+// The program runs under the user's locale; its decimal separator must not leak
+// in, whether a comma or a separator of several bytes (Pashto's U+066B).
+struct Locale
+{
+    const char* name;        // names the test case
+    const char* locale;      // script/test generates both
+    const char* oneAndAHalf; // how the locale's own printf writes 1.5
+};
+
+class ForeignLocale : public testing::TestWithParam<Locale>
+{
+};
+
+TEST_P(ForeignLocale, ChangesNoDisplayText)
 {
     std::vector<std::string> expected;
     const std::vector<double> values = sampleValues();
@@ -141,16 +153,23 @@ TEST(DisplayText, IgnoresACommaDecimalLocale)
         expected.push_back(plot::displayText(values[i]));
 
     const std::string saved = std::setlocale(LC_ALL, nullptr);
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
-        << "the de_DE.UTF-8 locale is missing (script/test generates it)";
+    ASSERT_NE(std::setlocale(LC_ALL, GetParam().locale), nullptr)
+        << GetParam().locale << " is missing (script/test generates it)";
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 1.5);
-    EXPECT_STREQ(probe, "1,5") << "the locale should use a decimal comma";
+    EXPECT_STREQ(probe, GetParam().oneAndAHalf) << "the locale's own separator";
     std::size_t k = 0;
     for (std::size_t i = 0; i < values.size(); i += 7, ++k)
         EXPECT_EQ(plot::displayText(values[i]), expected[k]);
     EXPECT_EQ(plot::displayText(0.3141592654), " .3141592654");
     std::setlocale(LC_ALL, saved.c_str());
 }
+
+INSTANTIATE_TEST_SUITE_P(DisplayText, ForeignLocale,
+                         testing::Values(Locale{"comma", "de_DE.UTF-8", "1,5"},
+                                         Locale{"twoByteSeparator", "ps_AF.UTF-8",
+                                                "1\xd9\xab"
+                                                "5"}),
+                         [](const testing::TestParamInfo<Locale>& p) { return p.param.name; });
 
 } // namespace

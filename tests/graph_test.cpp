@@ -1,10 +1,12 @@
 #include "fakes.h"
 #include "plot/error.h"
 #include "plot/graph.h"
+#include "results.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -105,45 +107,30 @@ TEST(GraphReset, AFaultMidwayKeepsWhatWasDrawnAndTheOldText)
 
 // ---- integration ---------------------------------------------------------------
 
-struct Expected
+class Counts : public testing::TestWithParam<TrapezoidRun>
 {
-    double nTrap;
-    double dx;
-    long passes;
-    double x;
-    double sum;
-    const char* text;
 };
 
-const Expected kCounts[] = {
-    {1, 3.141592654, 1, 3.141592654, -6.443514243339785e-10,
-     "Integral Sin(x) [0,pi]=-6.44351424333978E-10\r\ndx= 3.141592654"},
-    {2, 1.570796327, 2, 3.141592654, 1.5707963266778244,
-     "Integral Sin(x) [0,pi]= 1.57079632667782\r\ndx= 1.570796327"},
-    {10, 0.3141592654, 10, 3.1415926539999997, 1.9835235375051445,
-     "Integral Sin(x) [0,pi]= 1.98352353750514\r\ndx= .3141592654"},
-    {10000, 0.0003141592654, 10000, 3.1415926539993846, 1.999999983551102,
-     "Integral Sin(x) [0,pi]= 1.9999999835511\r\ndx= .0003141592654"},
-};
-
-TEST(Integration, TheFourCountsAreExact)
+TEST_P(Counts, AreExact)
 {
-    for (const Expected& e : kCounts) {
-        fakes::RecordingCanvas canvas(8955, 5955);
-        fakes::FakeTextBox box("whatever was there");
-        const plot::Integral r = plot::integrate(loaded(e.nTrap), canvas, box);
-        EXPECT_EQ(r.dx, e.dx) << e.nTrap;
-        EXPECT_EQ(r.passes, e.passes) << e.nTrap;
-        EXPECT_EQ(canvas.segments.size(), std::size_t(3 * e.passes)) << e.nTrap;
-        EXPECT_EQ(r.x, e.x) << e.nTrap;
-        EXPECT_EQ(r.sum, e.sum) << e.nTrap;
-        EXPECT_EQ(box.text, e.text) << e.nTrap;
-        // One W and five H readings a pass, and one H before the first.
-        EXPECT_EQ(canvas.widthReads, e.passes) << e.nTrap;
-        EXPECT_EQ(canvas.heightReads, 1 + 5 * e.passes) << e.nTrap;
-        EXPECT_EQ(canvas.erases, 0) << "the trapezoids go over what is there";
-    }
+    const TrapezoidRun& e = GetParam();
+    fakes::RecordingCanvas canvas(8955, 5955);
+    fakes::FakeTextBox box("whatever was there");
+    const plot::Integral r = plot::integrate(loaded(e.nTrap), canvas, box);
+    EXPECT_EQ(r.dx, e.dx);
+    EXPECT_EQ(r.passes, e.passes);
+    EXPECT_EQ(canvas.segments.size(), std::size_t(3 * e.passes));
+    EXPECT_EQ(r.x, e.x);
+    EXPECT_EQ(r.sum, e.sum);
+    EXPECT_EQ(box.text, e.text);
+    // One W and five H readings a pass, and one H before the first.
+    EXPECT_EQ(canvas.widthReads, e.passes);
+    EXPECT_EQ(canvas.heightReads, 1 + 5 * e.passes);
+    EXPECT_EQ(canvas.erases, 0) << "the trapezoids go over what is there";
 }
+
+INSTANTIATE_TEST_SUITE_P(Integration, Counts, testing::ValuesIn(kRuns),
+                         runName<testing::TestParamInfo<TrapezoidRun>>);
 
 TEST(Integration, SegmentsOnASmallCanvas)
 {
@@ -197,7 +184,7 @@ TEST(Integration, ASecondRunDrawsTheSameAgainAndReplacesTheText)
 
     plot::integrate(loaded(2), canvas, box);
     EXPECT_EQ(canvas.segments.size(), 66u) << "earlier trapezoids stay";
-    EXPECT_EQ(box.text, kCounts[1].text) << "the text is replaced, not appended";
+    EXPECT_EQ(box.text, kRuns[1].text) << "the text is replaced, not appended";
 }
 
 TEST(Integration, ZeroTrapezoidsIsADivisionByZeroBeforeAnyDrawing)
@@ -215,44 +202,78 @@ TEST(Integration, ZeroTrapezoidsIsADivisionByZeroBeforeAnyDrawing)
     EXPECT_EQ(box.text, "kept");
 }
 
-TEST(Integration, FaultsStopTheDrawingWhereItStands)
+struct Fault
 {
-    const struct
-    {
-        const char* name;
-        plot::FormState state;
-        float width, height;
-        int failAtLine;
-        ErrorNumber expected;
-        std::size_t drawn;
-    } cases[] = {
-        {"canvas fails at segment 17", loaded(10), 8955, 5955, 17, ErrorNumber::CanvasFailure, 17},
-        {"no count and no pi",
-         [] {
-             auto s = loaded(0);
-             s.pi = 0;
-             return s;
-         }(),
-         8955, 5955, -1, ErrorNumber::InvalidOperation, 0},
-        {"height is infinite", loaded(10), 8955, std::numeric_limits<float>::infinity(), -1,
-         ErrorNumber::Overflow, 0},
-        {"origin too far right for a single",
-         [] {
-             auto s = loaded(1);
-             s.xOrigin = 1e39;
-             return s;
-         }(),
-         8955, 5955, -1, ErrorNumber::Overflow, 0},
-    };
-    for (const auto& c : cases) {
-        fakes::RecordingCanvas canvas(c.width, c.height);
-        canvas.failAtLine = c.failAtLine;
-        fakes::FakeTextBox box("kept");
-        EXPECT_EQ(errorOf([&] { plot::integrate(c.state, canvas, box); }), c.expected) << c.name;
-        EXPECT_EQ(canvas.segments.size(), c.drawn) << c.name;
-        EXPECT_EQ(box.text, "kept") << c.name;
-    }
+    const char* name;
+    plot::FormState state;
+    float width, height;
+    int failAtLine;
+    ErrorNumber expected;
+    std::size_t drawn;
+};
+
+plot::FormState with(plot::FormState s, double plot::FormState::*field, double value)
+{
+    s.*field = value;
+    return s;
 }
+
+const Fault kFaults[] = {
+    {"canvasFailsAtSegment17", loaded(10), 8955, 5955, 17, ErrorNumber::CanvasFailure, 17},
+    {"noCountAndNoPi", with(loaded(0), &plot::FormState::pi, 0), 8955, 5955, -1,
+     ErrorNumber::InvalidOperation, 0},
+    {"heightIsInfinite", loaded(10), 8955, std::numeric_limits<float>::infinity(), -1,
+     ErrorNumber::Overflow, 0},
+    {"originTooFarRightForASingle", with(loaded(1), &plot::FormState::xOrigin, 1e39), 8955, 5955,
+     -1, ErrorNumber::Overflow, 0},
+};
+
+class Faults : public testing::TestWithParam<Fault>
+{
+};
+
+TEST_P(Faults, StopTheDrawingWhereItStands)
+{
+    const Fault& c = GetParam();
+    fakes::RecordingCanvas canvas(c.width, c.height);
+    canvas.failAtLine = c.failAtLine;
+    fakes::FakeTextBox box("kept");
+    EXPECT_EQ(errorOf([&] { plot::integrate(c.state, canvas, box); }), c.expected);
+    EXPECT_EQ(canvas.segments.size(), c.drawn);
+    EXPECT_EQ(box.text, "kept");
+}
+
+INSTANTIATE_TEST_SUITE_P(Integration, Faults, testing::ValuesIn(kFaults),
+                         runName<testing::TestParamInfo<Fault>>);
+
+// Flags left behind by other code (the toolkit raises some) are not blamed on
+// the next procedure: each starts from a clear status.
+struct StaleFlag
+{
+    const char* name;
+    int flag;
+};
+
+class StaleFlags : public testing::TestWithParam<StaleFlag>
+{
+};
+
+TEST_P(StaleFlags, AreNotBlamedOnTheNextProcedure)
+{
+    fakes::RecordingCanvas canvas(8955, 5955);
+    fakes::FakeTextBox box;
+    std::feraiseexcept(GetParam().flag);
+    EXPECT_NO_THROW(plot::graphReset(loaded(), canvas, box)) << "graph reset";
+    std::feraiseexcept(GetParam().flag);
+    EXPECT_NO_THROW(plot::integrate(loaded(10), canvas, box)) << "integration";
+    EXPECT_EQ(box.text, kRuns[2].text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Procedures, StaleFlags,
+                         testing::Values(StaleFlag{"invalid", FE_INVALID},
+                                         StaleFlag{"divisionByZero", FE_DIVBYZERO},
+                                         StaleFlag{"overflow", FE_OVERFLOW}),
+                         runName<testing::TestParamInfo<StaleFlag>>);
 
 // ---- result report -------------------------------------------------------------
 

@@ -4,7 +4,9 @@
 #include "formtest.h"
 #include "plot/graph.h"
 
+#include <QBackingStore>
 #include <QPainter>
+#include <qpa/qplatformbackingstore.h>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +54,30 @@ TEST(Picture, StartUpAndEveryCountMatchAStraightPainter)
                                                      : "cmdcalc")
             ->click();
         EXPECT_EQ(f.image(), expected) << n << " trapezoids, piled on the earlier ones";
+    }
+}
+
+// What the screen shows after a handler: only the part that changed is
+// repainted, and it must come out as a full repaint of the window would, at
+// fractional scales too (a dirty area rounded inward would leave a stale row).
+TEST(Picture, TheScreenAfterEachHandlerIsTheWholePicture)
+{
+    StartedForm f;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.w));
+    QPlatformBackingStore* screen = f.w.backingStore()->handle();
+    for (ui::CommandButton* b :
+         {f.w.cmd1rect, f.w.cmd10Rec, f.w.cmdcalc, f.w.cmdclear, f.w.cmd2rect}) {
+        b->click();
+        QApplication::processEvents();
+        const QImage shown = screen->toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage whole = f.w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), whole.size());
+        // The canvas's part of the window, in device pixels.
+        const qreal ratio = f.w.devicePixelRatioF();
+        const QRect canvas =
+            QRectF(QPointF(f.w.picGraph->pos()) * ratio, QSizeF(f.w.picGraph->size()) * ratio)
+                .toAlignedRect();
+        EXPECT_EQ(shown.copy(canvas), whole.copy(canvas)) << b->objectName().toStdString();
     }
 }
 

@@ -1,6 +1,5 @@
 // The window, its controls, the canvas and the result box, on the offscreen platform.
 #include "formtest.h"
-#include "plot/mapping.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -85,17 +84,21 @@ TEST(Window, StartUpPictureShowsAxesAndCurve)
     EXPECT_EQ(QApplication::focusWidget(), f.w.picGraph);
     const QImage img = f.image();
 
-    // Every point of the curve, as the graph reset places it, is cyan.
-    const plot::FormState& s = f.form.state();
+    // Every point of the curve is cyan. The points are worked out here on their
+    // own: x in steps of 0.01 added up, X = 100 + 8855 x / 6.283185308 and
+    // Y = 2977.5 - 2877.5 sin x twips, each rounded half to even, then the
+    // pixel that holds the point (15 twips to a pixel).
     int curvePoints = 0;
-    for (double x = 0; x <= s.pi + s.pi; x = 0.01 + x, ++curvePoints) {
-        const int px =
-            ui::CanvasWidget::toDevice(plot::toInt16(plot::canvasX(s, *f.w.picGraph, x)), 1);
-        const int py = ui::CanvasWidget::toDevice(
-            plot::toInt16(plot::canvasY(s, *f.w.picGraph, std::sin(x))), 1);
-        ASSERT_EQ(img.pixel(px, py), kCyan) << "curve point " << curvePoints;
+    for (double x = 0; x <= 6.283185308; x += 0.01, ++curvePoints) {
+        const long X = std::lrint(100 + 8855 * x / 6.283185308);
+        const long Y = std::lrint(2977.5 - 2877.5 * std::sin(x));
+        ASSERT_EQ(img.pixel(int(X / 15), int(Y / 15)), kCyan) << "curve point " << curvePoints;
     }
     EXPECT_EQ(curvePoints, 629);
+    // Its top, bottom and last point, in pixels.
+    EXPECT_EQ(img.pixel(154, 6), kCyan);
+    EXPECT_EQ(img.pixel(449, 390), kCyan);
+    EXPECT_EQ(img.pixel(596, 199), kCyan);
 
     // The axes: pixel column 6 (100 twips) and row 198 (2977.5 twips), yellow
     // wherever the curve does not cross them.

@@ -11,34 +11,27 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    kill "${xvfb_pid:-}" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/check.sh"
+start_xvfb "$work/xvfb.log"
 
-# A display of our own.
-display=
-for n in $(seq 91 139); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-
+# Nothing here waits for a fixed time: each step polls for what it expects, for
+# at most a few seconds, and a check then reports what it found.
 start() { # start [ARGUMENT...]
     env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR "$program" "$@" >"$work/program.log" 2>&1 &
     app=$!
     pids+=($app)
     wid=$(xdotool search --sync --onlyvisible --name '^Integration Velmar$' | head -1)
-    sleep 0.3 # the first frame
     xdotool windowfocus --sync "$wid"
+    poll 5 first_frame || true
 }
+first_frame() { shot first && canvas first && [ "$(pixel first 6 300)" = FFFF00 ]; }
 
-shot() { import -window "$wid" "$work/$1.png"; }
+shot() { import -window "$wid" "$work/$1.png" 2>/dev/null; }
 # The canvas's drawing area sits 2 px inside its border at (48, 8).
 canvas() { convert "$work/$1.png" -crop 597x397+50+10 +repage "$work/$1-canvas.png"; }
 pixel() { convert "$work/$1-canvas.png" -format "%[hex:u.p{$2,$3}]" info: | cut -c1-6; }
@@ -47,17 +40,32 @@ count() { # count SHOT COLOUR: pixels of exactly that colour on the canvas
         -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 same() { compare -metric AE "$work/$1-canvas.png" "$work/$2-canvas.png" null: 2>&1 || true; }
-# Select all in the result box and copy, as a user would; the lines come back LF-separated.
-result() {
-    # Own the clipboard with nothing in it first: copying an empty box copies nothing.
+# shoot_until SHOT TEST...: screenshots until TEST (run on the new shot) holds.
+shoot_until() {
+    name=$1
+    shift
+    want=("$@")
+    poll 5 shoot_and_test || true
+}
+shoot_and_test() { shot "$name" && canvas "$name" && "${want[@]}"; }
+is_same_as() { [ "$(same "$name" "$1")" = 0 ]; }
+has_more_than() { [ "$(count "$name" "$1")" -gt "$2" ]; }
+
+# Select all in the result box and copy, as a user would; the lines come back
+# LF-separated. The clipboard is owned with nothing in it first: copying an
+# empty box copies nothing.
+copy_result() {
     printf '' | xclip -selection clipboard -i >/dev/null 2>&1
-    xdotool mousemove --window "$wid" 300 436 click 1
-    xdotool key --clearmodifiers ctrl+a ctrl+c
-    sleep 0.2
+    xdotool mousemove --window "$wid" 300 436 click --delay 0 1 key --clearmodifiers --delay 0 ctrl+a ctrl+c
     xclip -o -selection clipboard 2>/dev/null || true
 }
-click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.3; }
-key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
+result_is() { copied=$(copy_result) && [ "$copied" == "$1" ]; }
+check_result() { # check_result NAME EXPECTED: waits for the box to show EXPECTED
+    poll 5 result_is "$2" || true
+    check "$1" "$2" "$copied"
+}
+click() { xdotool mousemove --window "$wid" "$1" "$2" click --delay 0 1; }
+key() { xdotool key --clearmodifiers --delay 0 "$@"; }
 
 # Button centres, in window pixels.
 b1="68 484"; b2="184 484"; b10="296 484"; bcalc="416 484"; bclear="528 484"; bexit="640 484"
@@ -82,50 +90,48 @@ check "vertical axis" "FFFF00" "$(pixel startup 6 300)"
 check "horizontal axis" "FFFF00" "$(pixel startup 450 198)"
 check "curve at its top" "1" "$([ "$(count startup '#64FFFF')" -gt 500 ] && echo 1 || echo 0)"
 check "no trapezoids yet" "0" "$(count startup '#00FF00')"
-xdotool windowunmap --sync "$wid"; sleep 0.3
-xdotool windowmap --sync "$wid"; sleep 0.5
-shot remapped; canvas remapped
+xdotool windowunmap --sync "$wid"
+xdotool windowmap --sync "$wid"
+shoot_until remapped is_same_as startup
 check "picture after unmap and map" "0" "$(same startup remapped)"
-check "empty result box" "" "$(result)"
+check_result "empty result box" ""
 
 # --- every button by mouse ---------------------------------------------------------
-click $b1;    check "1 trapezoid by mouse" "$t1" "$(result)"
-click $b2;    check "2 trapezoids by mouse" "$t2" "$(result)"
-click $b10;   check "10 trapezoids by mouse" "$t10" "$(result)"
-click $bcalc
-shot calculated; canvas calculated
-check "calculate by mouse" "$t10000" "$(result)"
+click $b1;    check_result "1 trapezoid by mouse" "$t1"
+click $b2;    check_result "2 trapezoids by mouse" "$t2"
+click $b10;   check_result "10 trapezoids by mouse" "$t10"
+click $bcalc; check_result "calculate by mouse" "$t10000"
+shoot_until calculated has_more_than '#00FF00' 20000
 cp "$work/calculated.png" "$shots/calculated.png"
 check "trapezoids drawn" "1" "$([ "$(count calculated '#00FF00')" -gt 20000 ] && echo 1 || echo 0)"
 click $bclear
-shot cleared; canvas cleared
+check_result "clear by mouse empties the box" ""
+shoot_until cleared is_same_as startup
 check "clear by mouse restores the picture" "0" "$(same startup cleared)"
-check "clear by mouse empties the box" "" "$(result)"
 
 # --- every button by access key ----------------------------------------------------
-key alt+1; check "alt+1" "$t1" "$(result)"
-key alt+2; check "alt+2" "$t2" "$(result)"
-key alt+0; check "alt+0" "$t10" "$(result)"
-key alt+c; check "alt+c" "$t10000" "$(result)"
-shot bykey; canvas bykey
+key alt+1; check_result "alt+1" "$t1"
+key alt+2; check_result "alt+2" "$t2"
+key alt+0; check_result "alt+0" "$t10"
+key alt+c; check_result "alt+c" "$t10000"
+shoot_until bykey is_same_as calculated
 check "the same picture by keys as by mouse" "0" "$(same calculated bykey)"
 key alt+r
-shot cleared2; canvas cleared2
+check_result "alt+r empties the box" ""
+shoot_until cleared2 is_same_as startup
 check "alt+r restores the picture" "0" "$(same startup cleared2)"
-check "alt+r empties the box" "" "$(result)"
 
 # An access key and a click sent back to back are handled in that order.
 xdotool key --clearmodifiers alt+c mousemove --window "$wid" $b10 click 1
-sleep 0.5
-check "key then click, in order" "$t10" "$(result)"
+check_result "key then click, in order" "$t10"
 
 # A letter access key in upper case.
-key alt+shift+c; check "alt+shift+c" "$t10000" "$(result)"
+key alt+shift+c; check_result "alt+shift+c" "$t10000"
 
 # Tab from the canvas, then Enter.
 click 300 200 # the canvas takes the focus
 key Tab Return
-check "tab then enter presses 1 trapezoid" "$t1" "$(result)"
+check_result "tab then enter presses 1 trapezoid" "$t1"
 
 key alt+x
 status=0; wait "$app" || status=$?
@@ -139,7 +145,7 @@ check "arguments are noted and ignored" \
 shot reversed
 check "-reverse leaves the window as it is" "0" \
     "$(compare -metric AE "$work/startup.png" "$work/reversed.png" null: 2>&1 || true)"
-xdotool mousemove --window "$wid" $bexit click 1
+click $bexit
 status=0; wait "$app" || status=$?
 check "exit by mouse exits with status 0" "0" "$status"
 

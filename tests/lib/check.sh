@@ -29,24 +29,21 @@ poll() {
     done
 }
 
-# A display number no X server holds, from 91 up.
-free_display() {
-    local n
-    for n in $(seq 91 139); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            echo ":$n"
-            return 0
-        fi
-    done
-    return 1
-}
-
-# start_xvfb LOGFILE: an X server of our own on a free display, exported as DISPLAY;
-# its pid in xvfb_pid.
+# start_xvfb LOGFILE: an X server of our own, exported as DISPLAY; its pid in
+# xvfb_pid. Tests start side by side: a lock held from choosing a free display
+# number until the server answers there keeps two of them off one number.
 start_xvfb() {
-    DISPLAY=$(free_display) || { echo "no free X display"; return 1; }
+    local n
+    exec {lock}>"${TMPDIR:-/tmp}/integration-velmar-xvfb.lock"
+    flock "$lock"
+    DISPLAY=
+    for n in $(seq 91 199); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY=":$n"; break; fi
+    done
+    [ -n "$DISPLAY" ] || { echo "no free X display"; return 1; }
     export DISPLAY
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$1" 2>&1 &
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$1" 2>&1 {lock}>&- &
     xvfb_pid=$!
     poll 10 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start"; cat "$1"; return 1; }
+    exec {lock}>&-
 }
