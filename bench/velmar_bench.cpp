@@ -152,7 +152,7 @@ int startupProbe(const std::string& what)
             QWidget* control;
             if (place.caption) {
                 control = new QPushButton(place.caption, w);
-            } else if (place.geometry == ui::VelmarWindow::kLayout[0].geometry) {
+            } else if (&place == &ui::VelmarWindow::kLayout[0]) { // the canvas
                 auto* canvas = new QFrame(w);
                 canvas->setFrameStyle(QFrame::Panel | QFrame::Sunken);
                 canvas->setLineWidth(2);
