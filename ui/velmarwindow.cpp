@@ -167,7 +167,6 @@ double VelmarWindow::neededScale() const
 
 void VelmarWindow::scaleBy(double factor)
 {
-    m_fontScale = factor;
     if (factor != 1) {
         const QList<QWidget*> controls = tabOrder();
         for (qsizetype i = 0; i < controls.size(); ++i)

@@ -52,15 +52,9 @@ public:
     // The controls in tab order, picGraph first.
     QList<QWidget*> tabOrder() const;
 
-    // How much larger than its normal size the form is drawn: 1 where the
-    // default font fits.
-    double fontScale() const { return m_fontScale; }
-
 private:
     double neededScale() const;
     void scaleBy(double factor);
-
-    double m_fontScale = 1;
 };
 
 } // namespace ui
