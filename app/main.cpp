@@ -2,9 +2,8 @@
 
 #include <QApplication>
 #include <QByteArray>
-#include <QList>
-#include <QPair>
 #include <QString>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,14 +26,16 @@ QString displayName()
 
 // While the application object connects to the display, Qt's own messages are
 // held back: if no platform can be opened, Qt ends with a fatal message that
-// advises reinstalling, which sends a user the wrong way. Instead one plain line
-// says which display could not be opened and what to check, and the program ends
-// with status 1.
-QList<QPair<QtMsgType, QString>> g_held;
+// advises reinstalling, which sends a user the wrong way. Instead the held lines
+// (what Qt saw on the way) are printed, then one plain line says which display
+// could not be opened and what to check, and the program ends with status 1.
+QStringList g_held; // as Qt would have printed them
 
-void holdDuringConnect(QtMsgType type, const QMessageLogContext&, const QString& message)
+void holdDuringConnect(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
+        for (const QString& held : std::as_const(g_held))
+            std::fprintf(stderr, "%s\n", qPrintable(held));
         std::fprintf(stderr,
                      "integration-velmar: cannot open the %s; check that a desktop session is "
                      "running and DISPLAY or WAYLAND_DISPLAY names it\n",
@@ -42,7 +43,7 @@ void holdDuringConnect(QtMsgType type, const QMessageLogContext&, const QString&
         std::fflush(stderr);
         std::_Exit(1);
     }
-    g_held.append({type, message});
+    g_held.append(qFormatLogMessage(type, context, message));
 }
 
 } // namespace
@@ -60,8 +61,8 @@ int main(int argc, char* argv[])
     const QtMessageHandler previousHandler = qInstallMessageHandler(holdDuringConnect);
     QApplication app(qtArgc, qtArgv);
     qInstallMessageHandler(previousHandler);
-    for (const auto& [type, message] : std::as_const(g_held))
-        qt_message_output(type, QMessageLogContext(), message);
+    for (const QString& held : std::as_const(g_held))
+        std::fprintf(stderr, "%s\n", qPrintable(held));
     g_held.clear();
 
     QApplication::setApplicationName(QStringLiteral("integration-velmar"));

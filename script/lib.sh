@@ -42,3 +42,10 @@ build() {
     fi
     cmake --build "$dir"
 }
+
+# Runs the tests of a configured and built tree; fails, naming each failed case,
+# when any fails. script/test ends here, and the self-check calls it alone.
+run_tests() {
+    local dir="$1"; shift
+    (cd "$dir" && ctest --output-on-failure -j2 "$@")
+}

@@ -217,13 +217,23 @@ TEST(ResultBox, BothResultLinesFitInTheBox)
 // A desktop font from 8 to 16 pt: the form grows by one factor where the font
 // needs it, so every caption and both result lines show whole, in the user's
 // font, while the canvas keeps its extent in twips and its crisp image.
-class DesktopFont : public testing::TestWithParam<int>
+// The last row is a font narrow for its height, so the two result lines, not
+// the captions, decide how far the form grows.
+struct Font
+{
+    const char* name;
+    int points;
+    int stretch; // percent of the normal width
+};
+
+class DesktopFont : public testing::TestWithParam<Font>
 {
 protected:
     void SetUp() override
     {
         QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPointSize(GetParam());
+        font.setPointSize(GetParam().points);
+        font.setStretch(GetParam().stretch);
         QApplication::setFont(font);
     }
     void TearDown() override { QApplication::setFont(m_saved); }
@@ -235,7 +245,7 @@ private:
 TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
 {
     StartedForm f;
-    EXPECT_EQ(f.w.font().pointSize(), GetParam()) << "the desktop's font is kept";
+    EXPECT_EQ(f.w.font().pointSize(), GetParam().points) << "the desktop's font is kept";
     QList<QWidget*> row;
     for (QPushButton* b : f.w.findChildren<QPushButton*>()) {
         QStyleOptionButton option;
@@ -259,7 +269,7 @@ TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
             EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
                 << a->objectName().toStdString() << " overlaps " << b->objectName().toStdString();
     }
-    if (GetParam() <= 9) {
+    if (GetParam().points <= 9) {
         EXPECT_EQ(f.w.size(), QSize(698, 526)) << "a font that fits changes nothing";
         EXPECT_EQ(f.w.cmd10Rec->geometry(), QRect(248, 464, 97, 41));
     }
@@ -272,10 +282,11 @@ TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
     EXPECT_EQ(f.image().size(), f.w.picGraph->contentsRect().size() * f.w.devicePixelRatioF());
 }
 
-INSTANTIATE_TEST_SUITE_P(Points, DesktopFont, testing::Values(8, 11, 13, 16),
-                         [](const testing::TestParamInfo<int>& p) {
-                             return std::to_string(p.param) + "pt";
-                         });
+INSTANTIATE_TEST_SUITE_P(Points, DesktopFont,
+                         testing::Values(Font{"8pt", 8, 100}, Font{"11pt", 11, 100},
+                                         Font{"13pt", 13, 100}, Font{"16pt", 16, 100},
+                                         Font{"16ptCondensed", 16, 50}),
+                         [](const testing::TestParamInfo<Font>& p) { return p.param.name; });
 
 TEST(Focus, TabVisitsAllEightInOrderAndWraps)
 {

@@ -153,8 +153,10 @@ check "exit by mouse exits with status 0" "0" "$status"
 status=0
 env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:7999 "$program" >"$work/nodisplay.log" 2>&1 || status=$?
 check "no display: status 1" "1" "$status"
-check "no display: what to check" \
+check "no display: what to check, last" \
     "integration-velmar: cannot open the X display \":7999\"; check that a desktop session is running and DISPLAY or WAYLAND_DISPLAY names it" \
-    "$(cat "$work/nodisplay.log")"
+    "$(tail -1 "$work/nodisplay.log")"
+check "no display: what Qt saw, first" "qt.qpa.xcb: could not connect to display :7999" \
+    "$(head -1 "$work/nodisplay.log")"
 
 finish e2e

@@ -17,7 +17,7 @@ export WAYLAND_DISPLAY=velmar-test
 weston --backend=headless-backend.so --use-pixman --width=1024 --height=768 --idle-time=0 \
     --socket="$WAYLAND_DISPLAY" --debug >"$work/weston.log" 2>&1 &
 pids+=($!)
-poll 10 test -S "$work/$WAYLAND_DISPLAY" || { echo "weston did not start"; cat "$work/weston.log"; exit 1; }
+poll 10 accepts "$work/$WAYLAND_DISPLAY" || { echo "weston did not start"; cat "$work/weston.log"; exit 1; }
 
 env -u DISPLAY -u QT_SCALE_FACTOR QT_QPA_PLATFORM=wayland "$program" >"$work/program.log" 2>&1 &
 app=$!

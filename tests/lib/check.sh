@@ -30,20 +30,25 @@ poll() {
 }
 
 # start_xvfb LOGFILE: an X server of our own, exported as DISPLAY; its pid in
-# xvfb_pid. Tests start side by side: a lock held from choosing a free display
-# number until the server answers there keeps two of them off one number.
+# xvfb_pid. The server picks a free display number itself and writes it to
+# -displayfd only once it accepts connections, so nothing probes it (a probe's
+# disconnect could race with the program's connect). -noreset keeps it from
+# resetting, and dropping a connecting client, when its last client leaves.
 start_xvfb() {
-    local n
-    exec {lock}>"${TMPDIR:-/tmp}/integration-velmar-xvfb.lock"
-    flock "$lock"
-    DISPLAY=
-    for n in $(seq 91 199); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY=":$n"; break; fi
-    done
-    [ -n "$DISPLAY" ] || { echo "no free X display"; return 1; }
-    export DISPLAY
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$1" 2>&1 {lock}>&- &
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >"$1" 2>&1 &
     xvfb_pid=$!
-    poll 10 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start"; cat "$1"; return 1; }
-    exec {lock}>&-
+    local n=
+    read -r -t 10 n <"$fifo" || true
+    rm -f "$fifo"
+    [ -n "$n" ] || { echo "Xvfb did not start"; cat "$1"; return 1; }
+    export DISPLAY=":$n"
+}
+
+# accepts SOCKET: the Unix socket exists and a server listens on it (a socket
+# file appears at bind, a moment before the server listens).
+accepts() {
+    python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' "$1" 2>/dev/null
 }
