@@ -84,9 +84,9 @@ void frmvelmar::showErrorMessage(const plot::RuntimeError& error)
 
 void frmvelmar::Form_Load()
 {
-    m_state.xOrigin = 100;
-    m_state.yMargin = 100;
-    m_state.pi = 3.141592654;
+    m_state.xOrigin = plot::kLoadedXOrigin;
+    m_state.yMargin = plot::kLoadedYMargin;
+    m_state.pi = plot::kLoadedPi;
     cmdclear_Click();
 }
 

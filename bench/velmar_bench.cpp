@@ -151,9 +151,9 @@ int startupProbe(const std::string& what)
         auto* w = new QWidget;
         for (const ui::ControlPlace& place : ui::VelmarWindow::kLayout) {
             QWidget* control;
-            if (place.caption) {
+            if (place.kind == ui::ControlKind::Button) {
                 control = new QPushButton(place.caption, w);
-            } else if (&place == &ui::VelmarWindow::kLayout[0]) { // the canvas
+            } else if (place.kind == ui::ControlKind::Canvas) {
                 auto* canvas = new QFrame(w);
                 canvas->setFrameStyle(QFrame::Panel | QFrame::Sunken);
                 canvas->setLineWidth(2);

@@ -1,9 +1,10 @@
 // Draws the program's icon, a picture of a window showing the trapezoid plot,
 // and writes it out in every form the program and the desktop need:
-//   iconsmith OUTDIR
-// writes OUTDIR/integration-velmar.ico (32x32 in 2 colours, 32x32 and 16x16 in
-// 16 colours, for the title bar), OUTDIR/integration-velmar.svg and
-// OUTDIR/integration-velmar-N.png for N in 16 32 48 64 128 256.
+//   iconsmith OUTDIR SIZE...
+// writes OUTDIR/integration-velmar.ico, the program's icon in the classic
+// three-image form (32x32 in 2 colours, 32x32 and 16x16 in 16 colours; kept as a
+// build product and checked by a test, not installed: desktops take the PNGs),
+// OUTDIR/integration-velmar.svg and OUTDIR/integration-velmar-N.png for each SIZE.
 // The artwork is the table below, on a 32-unit grid.
 #include <QColor>
 #include <QFile>
@@ -14,6 +15,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -214,15 +216,18 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: iconsmith OUTDIR\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: iconsmith OUTDIR SIZE...\n");
         return 2;
     }
     const QString dir = QString::fromLocal8Bit(argv[1]);
     bool ok =
         writeIco(dir + "/integration-velmar.ico") && writeSvg(dir + "/integration-velmar.svg");
-    for (int size : {16, 32, 48, 64, 128, 256})
-        ok = ok && render(size).save(dir + QString("/integration-velmar-%1.png").arg(size));
+    for (int i = 2; i < argc; ++i) {
+        const int size = std::atoi(argv[i]);
+        ok = ok && size > 0 &&
+             render(size).save(dir + QString("/integration-velmar-%1.png").arg(size));
+    }
     if (!ok)
         std::fprintf(stderr, "iconsmith: cannot write the icons to %s\n", argv[1]);
     return ok ? 0 : 1;

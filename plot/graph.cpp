@@ -11,16 +11,16 @@ namespace plot {
 void graphReset(const FormState& state, Canvas& canvas, TextBox& box)
 {
     clearStatus();
-    canvas.Erase();
+    erase(canvas);
 
     const float xAxis = toSingle(state.xOrigin);
-    canvas.Line(xAxis, 0.0f, xAxis, canvas.ScaleHeight(), kAxisColour);
+    line(canvas, xAxis, 0.0f, xAxis, scaleHeight(canvas), kAxisColour);
 
     // Read order matters to a canvas that counts: H, then W, then H again.
     const float yLeft = toSingle(halfHeight(canvas));
-    const float right = canvas.ScaleWidth();
+    const float right = scaleWidth(canvas);
     const float yRight = toSingle(halfHeight(canvas));
-    canvas.Line(0.0f, yLeft, right, yRight, kAxisColour);
+    line(canvas, 0.0f, yLeft, right, yRight, kAxisColour);
 
     std::int16_t previousX = toInt16(state.xOrigin);
     std::int16_t previousY = toInt16(halfHeight(canvas));
@@ -33,12 +33,12 @@ void graphReset(const FormState& state, Canvas& canvas, TextBox& box)
         const double s = checked(std::sin(x));
         const std::int16_t currentX = toInt16(canvasX(state, canvas, x));
         const std::int16_t currentY = toInt16(canvasY(state, canvas, s));
-        canvas.Line(previousX, previousY, currentX, currentY, kCurveColour);
+        line(canvas, previousX, previousY, currentX, currentY, kCurveColour);
         previousX = currentX;
         previousY = currentY;
     }
 
-    box.SetText(std::string());
+    setText(box, std::string());
 }
 
 Integral integrate(const FormState& state, Canvas& canvas, TextBox& box)
@@ -63,11 +63,11 @@ Integral integrate(const FormState& state, Canvas& canvas, TextBox& box)
         const double leftTopY = canvasY(state, canvas, leftSine);
 
         // Each point is narrowed at its own call, so a fault stops the drawing exactly there.
-        canvas.Line(toSingle(leftX), axisY, toSingle(leftX), toSingle(leftTopY), kTrapezoidColour);
-        canvas.Line(toSingle(leftX), toSingle(leftTopY), toSingle(rightX), toSingle(rightTopY),
-                    kTrapezoidColour);
-        canvas.Line(toSingle(rightX), toSingle(rightTopY), toSingle(rightX), axisY,
-                    kTrapezoidColour);
+        line(canvas, toSingle(leftX), axisY, toSingle(leftX), toSingle(leftTopY), kTrapezoidColour);
+        line(canvas, toSingle(leftX), toSingle(leftTopY), toSingle(rightX), toSingle(rightTopY),
+             kTrapezoidColour);
+        line(canvas, toSingle(rightX), toSingle(rightTopY), toSingle(rightX), axisY,
+             kTrapezoidColour);
 
         leftX = rightX;
         axisY = toSingle(halfHeight(canvas));
@@ -77,13 +77,13 @@ Integral integrate(const FormState& state, Canvas& canvas, TextBox& box)
     } while (limit >= x);
 
     writeResult(box, sum, dx);
-    return {sum, dx, x, passes};
+    return {sum, dx, passes};
 }
 
 void writeResult(TextBox& box, double sum, double dx)
 {
-    box.SetText(kIntegralLabel + displayText(sum) + kLineBreak);
-    box.SetText(box.Text() + kWidthLabel + displayText(dx));
+    setText(box, kIntegralLabel + displayText(sum) + kLineBreak);
+    setText(box, text(box) + kWidthLabel + displayText(dx));
 }
 
 } // namespace plot

@@ -15,12 +15,12 @@ inline constexpr const char* kLineBreak = "\r\n";
 // empties the result box. A fault part-way leaves what was drawn and the old text.
 void graphReset(const FormState& state, Canvas& canvas, TextBox& box);
 
-// What one integration worked out, for whoever wants more than the text.
+// What one integration worked out: the exact doubles behind the text, which
+// shows only 15 digits of them, and how many trapezoids were drawn.
 struct Integral
 {
     double sum = 0;  // the approximate integral
     double dx = 0;   // width of one trapezoid
-    double x = 0;    // the accumulated abscissa after the last pass
     long passes = 0; // trapezoids drawn
 };
 

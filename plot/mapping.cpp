@@ -9,7 +9,7 @@ namespace plot {
 
 double canvasX(const FormState& state, const Canvas& canvas, double x)
 {
-    const double w = canvas.ScaleWidth();
+    const double w = scaleWidth(canvas);
     double d = w - state.xOrigin;
     d = d * x;
     d = d / (state.pi + state.pi);
@@ -18,7 +18,7 @@ double canvasX(const FormState& state, const Canvas& canvas, double x)
 
 double halfHeight(const Canvas& canvas)
 {
-    const double h = canvas.ScaleHeight();
+    const double h = scaleHeight(canvas);
     return checked(h / 2);
 }
 

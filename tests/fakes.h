@@ -17,9 +17,9 @@ namespace fakes {
 inline plot::FormState loaded(double nTrap = 0)
 {
     plot::FormState s;
-    s.xOrigin = 100;
-    s.yMargin = 100;
-    s.pi = 3.141592654;
+    s.xOrigin = plot::kLoadedXOrigin;
+    s.yMargin = plot::kLoadedYMargin;
+    s.pi = plot::kLoadedPi;
     s.nTrap = nTrap;
     return s;
 }
@@ -49,6 +49,9 @@ inline plot::ErrorNumber errorOf(const std::function<void()>& f)
     return plot::ErrorNumber::OutOfMemory;
 }
 
+// Something the toolkit may do to the floating-point status on every call.
+using SideEffect = void (*)();
+
 // A canvas that records what is drawn, counts extent readings and can fail.
 class RecordingCanvas : public plot::Canvas
 {
@@ -61,15 +64,21 @@ public:
     float ScaleWidth() const override
     {
         ++widthReads;
+        if (onCall)
+            onCall();
         return width;
     }
     float ScaleHeight() const override
     {
         ++heightReads;
+        if (onCall)
+            onCall();
         return height;
     }
     void Line(float x1, float y1, float x2, float y2, plot::Rgb colour) override
     {
+        if (onCall)
+            onCall();
         if (failAtLine >= 0 && int(segments.size()) == failAtLine)
             plot::raise(plot::ErrorNumber::CanvasFailure, "test failure");
         segments.push_back({x1, y1, x2, y2, colour});
@@ -78,6 +87,8 @@ public:
     }
     void Erase() override
     {
+        if (onCall)
+            onCall();
         segments.clear();
         ++erases;
         if (m_log)
@@ -88,6 +99,7 @@ public:
     mutable int widthReads = 0, heightReads = 0;
     int erases = 0;
     int failAtLine = -1; // the index of the segment whose drawing fails
+    SideEffect onCall = nullptr;
     std::vector<Segment> segments;
 
 private:
@@ -105,12 +117,16 @@ public:
 
     std::string Text() const override
     {
+        if (onCall)
+            onCall();
         if (failReads)
             plot::raise(plot::ErrorNumber::TextBoxFailure, "test read failure");
         return text;
     }
     void SetText(const std::string& value) override
     {
+        if (onCall)
+            onCall();
         if (failWritesAfter >= 0 && writes >= failWritesAfter)
             plot::raise(plot::ErrorNumber::TextBoxFailure, "test write failure");
         ++writes;
@@ -123,6 +139,7 @@ public:
     bool failReads = false;
     int failWritesAfter = -1;
     int writes = 0;
+    SideEffect onCall = nullptr;
 
 private:
     Log* m_log;

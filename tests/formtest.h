@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/frmvelmar.h"
+#include "plot/canvas.h"
 #include "plot/error.h"
 #include "ui/canvaswidget.h"
 #include "ui/commandbutton.h"
@@ -32,7 +33,12 @@ struct StartedForm
     QString text() const { return QString::fromStdString(w.txtRes->Text()); }
 };
 
+inline QRgb toQRgb(plot::Rgb c)
+{
+    return qRgb(c.red, c.green, c.blue);
+}
+
 inline const QRgb kBlack = qRgb(0, 0, 0);
-inline const QRgb kYellow = qRgb(255, 255, 0);
-inline const QRgb kCyan = qRgb(100, 255, 255);
-inline const QRgb kGreen = qRgb(0, 255, 0);
+inline const QRgb kYellow = toQRgb(plot::kAxisColour);
+inline const QRgb kCyan = toQRgb(plot::kCurveColour);
+inline const QRgb kGreen = toQRgb(plot::kTrapezoidColour);

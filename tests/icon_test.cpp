@@ -34,7 +34,7 @@ TEST(Icon, WindowIconOffersEverySize)
 {
     ui::VelmarWindow window;
     const QIcon icon = window.windowIcon();
-    for (int side : {16, 32, 48, 64}) {
+    for (int side : {VELMAR_WINDOW_ICON_SIZES}) {
         EXPECT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side;
         EXPECT_FALSE(icon.pixmap(side).toImage().isNull()) << side;
     }

@@ -1,7 +1,6 @@
 #include "ui/canvaswidget.h"
 
 #include "plot/error.h"
-#include "plot/fpstatus.h"
 
 #include <QPaintEvent>
 
@@ -110,7 +109,6 @@ void CanvasWidget::Line(float x1, float y1, float x2, float y2, plot::Rgb colour
 {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         plot::raise(plot::ErrorNumber::CanvasFailure, "a line end is not a number");
-    plot::StatusKeeper keepStatus;
     beginDrawing();
     const int px1 = toDevice(x1, m_ratio, m_twipsX), py1 = toDevice(y1, m_ratio, m_twipsY);
     const int px2 = toDevice(x2, m_ratio, m_twipsX), py2 = toDevice(y2, m_ratio, m_twipsY);

@@ -5,6 +5,8 @@
 #include "ui/resultbox.h"
 
 #include <QAccessibleWidget>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -14,38 +16,45 @@
 namespace ui {
 
 const ControlPlace VelmarWindow::kLayout[8] = {
-    {"picGraph", nullptr, {48, 8, 601, 401}, QT_TR_NOOP("Graph"), nullptr},
+    {"picGraph", ControlKind::Canvas, nullptr, {48, 8, 601, 401}, QT_TR_NOOP("Graph"), nullptr},
     {"cmd1rect",
+     ControlKind::Button,
      QT_TR_NOOP("&1 Trapezoid"),
      {16, 464, 105, 41},
      QT_TR_NOOP("1 Trapezoid"),
      QT_TR_NOOP("Approximate the integral of sin(x) from 0 to pi with one trapezoid")},
     {"cmd2rect",
+     ControlKind::Button,
      QT_TR_NOOP("&2 Trapezoids"),
      {136, 464, 97, 41},
      QT_TR_NOOP("2 Trapezoids"),
      QT_TR_NOOP("Approximate the integral with two trapezoids")},
     {"cmdcalc",
+     ControlKind::Button,
      QT_TR_NOOP("&Calculate"),
      {360, 464, 113, 41},
      QT_TR_NOOP("Calculate"),
      QT_TR_NOOP("Approximate the integral with 10000 trapezoids")},
     {"cmdclear",
+     ControlKind::Button,
      QT_TR_NOOP("Clea&r"),
      {480, 464, 97, 41},
      QT_TR_NOOP("Clear"),
      QT_TR_NOOP("Remove the trapezoids and empty the result box")},
     {"cmdexit",
+     ControlKind::Button,
      QT_TR_NOOP("E&xit"),
      {592, 464, 97, 41},
      QT_TR_NOOP("Exit"),
      QT_TR_NOOP("End the program")},
     {"txtRes",
+     ControlKind::ResultBox,
      nullptr,
      {48, 416, 601, 41},
      QT_TR_NOOP("Result"),
      QT_TR_NOOP("The approximate integral and the width of one trapezoid")},
     {"cmd10Rec",
+     ControlKind::Button,
      QT_TR_NOOP("1&0 Trapezoids"),
      {248, 464, 97, 41},
      QT_TR_NOOP("10 Trapezoids"),
@@ -54,19 +63,26 @@ const ControlPlace VelmarWindow::kLayout[8] = {
 
 namespace {
 
-template <typename T> T* place(T* widget, const ControlPlace& p)
+QWidget* makeControl(const ControlPlace& p, QWidget* parent)
 {
+    QWidget* widget = nullptr;
+    switch (p.kind) {
+    case ControlKind::Canvas:
+        widget = new CanvasWidget(parent);
+        break;
+    case ControlKind::Button:
+        widget = new CommandButton(VelmarWindow::tr(p.caption), parent);
+        break;
+    case ControlKind::ResultBox:
+        widget = new ResultBox(parent);
+        break;
+    }
     widget->setObjectName(QLatin1String(p.name));
     widget->setGeometry(p.geometry);
     widget->setAccessibleName(VelmarWindow::tr(p.spokenName));
     if (p.description)
         widget->setAccessibleDescription(VelmarWindow::tr(p.description));
     return widget;
-}
-
-CommandButton* button(const ControlPlace& p, QWidget* parent)
-{
-    return place(new CommandButton(VelmarWindow::tr(p.caption), parent), p);
 }
 
 // Pixels kept free on either side of a caption, so that it does not touch the
@@ -89,11 +105,10 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
 
 // Installs accessibleFor() once, before the first control exists: Qt keeps the
 // first interface it made for a widget for the whole life of the widget.
-QWidget* withAccessibleRoles(QWidget* parent)
+void installAccessibleRoles()
 {
     static const bool installed = (QAccessible::installFactory(accessibleFor), true);
     Q_UNUSED(installed);
-    return parent;
 }
 
 QRect scaled(const QRect& r, double factor)
@@ -106,27 +121,42 @@ QRect scaled(const QRect& r, double factor)
 
 } // namespace
 
-VelmarWindow::VelmarWindow(QWidget* parent)
-    : QWidget(withAccessibleRoles(parent)), picGraph(place(new CanvasWidget(this), kLayout[0])),
-      cmd1rect(button(kLayout[1], this)), cmd2rect(button(kLayout[2], this)),
-      cmdcalc(button(kLayout[3], this)), cmdclear(button(kLayout[4], this)),
-      cmdexit(button(kLayout[5], this)), txtRes(place(new ResultBox(this), kLayout[6])),
-      cmd10Rec(button(kLayout[7], this))
+VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
 {
+    installAccessibleRoles();
+    for (const ControlPlace& p : kLayout)
+        m_controls.append(makeControl(p, this));
+    for (qsizetype i = 1; i < m_controls.size(); ++i)
+        setTabOrder(m_controls[i - 1], m_controls[i]);
+    picGraph = control<CanvasWidget>("picGraph");
+    cmd1rect = control<CommandButton>("cmd1rect");
+    cmd2rect = control<CommandButton>("cmd2rect");
+    cmd10Rec = control<CommandButton>("cmd10Rec");
+    cmdcalc = control<CommandButton>("cmdcalc");
+    cmdclear = control<CommandButton>("cmdclear");
+    cmdexit = control<CommandButton>("cmdexit");
+    txtRes = control<ResultBox>("txtRes");
+
     setObjectName(QStringLiteral("frmvelmar"));
     setWindowTitle(QStringLiteral("Integration Velmar"));
+    // Every size the build compiled in (see ui/CMakeLists.txt).
     QIcon icon;
-    for (int side : {16, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icons/integration-velmar-%1.png").arg(side),
-                     QSize(side, side));
+    for (const QFileInfo& file : QDir(QStringLiteral(":/icons")).entryInfoList(QDir::Files))
+        icon.addFile(file.filePath());
     setWindowIcon(icon);
     resize(kClientWidth, kClientHeight);
     scaleBy(neededScale());
     describeGraph(0);
+}
 
-    const QList<QWidget*> order = tabOrder();
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+// The control the table names so, of the kind the table gives it.
+template <typename T> T* VelmarWindow::control(const char* name) const
+{
+    for (QWidget* w : m_controls)
+        if (w->objectName() == QLatin1String(name))
+            if (T* typed = qobject_cast<T*>(w))
+                return typed;
+    qFatal("the layout has no %s of that kind", name);
 }
 
 void VelmarWindow::describeGraph(int trapezoids)
@@ -139,17 +169,12 @@ void VelmarWindow::describeGraph(int trapezoids)
     picGraph->setAccessibleDescription(text);
 }
 
-QList<QWidget*> VelmarWindow::tabOrder() const
-{
-    return {picGraph, cmd1rect, cmd2rect, cmdcalc, cmdclear, cmdexit, txtRes, cmd10Rec};
-}
-
 // The smallest factor, at least 1, at which every caption fits inside its
 // button's label area and both result lines inside the box, in the default font.
 double VelmarWindow::neededScale() const
 {
     double factor = 1;
-    for (const CommandButton* b : {cmd1rect, cmd2rect, cmdcalc, cmdclear, cmdexit, cmd10Rec}) {
+    for (const CommandButton* b : findChildren<CommandButton*>()) {
         QStyleOptionButton option;
         option.initFrom(b);
         option.text = b->text();
@@ -168,14 +193,13 @@ double VelmarWindow::neededScale() const
 void VelmarWindow::scaleBy(double factor)
 {
     if (factor != 1) {
-        const QList<QWidget*> controls = tabOrder();
-        for (qsizetype i = 0; i < controls.size(); ++i)
-            controls[i]->setGeometry(scaled(kLayout[i].geometry, factor));
+        for (qsizetype i = 0; i < m_controls.size(); ++i) // made from kLayout, in its order
+            m_controls[i]->setGeometry(scaled(kLayout[i].geometry, factor));
         resize(qRound(kClientWidth * factor), qRound(kClientHeight * factor));
     }
     // The canvas keeps its extent in twips, whatever its size in pixels.
-    const QSize drawingArea =
-        kLayout[0].geometry.size() - 2 * QSize(CanvasWidget::kBorder, CanvasWidget::kBorder);
+    const QSize drawingArea = kLayout[m_controls.indexOf(picGraph)].geometry.size() -
+                              2 * QSize(CanvasWidget::kBorder, CanvasWidget::kBorder);
     picGraph->setTwipExtent(drawingArea.width() * CanvasWidget::kTwipsPerPixel,
                             drawingArea.height() * CanvasWidget::kTwipsPerPixel);
 }

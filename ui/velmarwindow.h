@@ -9,10 +9,13 @@ class CanvasWidget;
 class CommandButton;
 class ResultBox;
 
+enum class ControlKind { Canvas, Button, ResultBox };
+
 // Where a control sits and what it is called, in tab order.
 struct ControlPlace
 {
-    const char* name;        // the object name the form knows it by
+    const char* name; // the object name the form knows it by
+    ControlKind kind;
     const char* caption;     // with "&" before the access key; nullptr for no caption
     QRect geometry;          // pixels at 96 dpi (twips / 15)
     const char* spokenName;  // for assistive technology
@@ -30,31 +33,36 @@ class VelmarWindow : public QWidget
 public:
     static constexpr int kClientWidth = 698;
     static constexpr int kClientHeight = 526;
+    // The one table the controls are made from, placed by and tabbed through:
     // picGraph, the five buttons left of the box in the tab order, txtRes, cmd10Rec.
     static const ControlPlace kLayout[8];
 
     explicit VelmarWindow(QWidget* parent = nullptr);
 
-    // Members named as the form knows them, in tab order.
-    CanvasWidget* const picGraph;
-    CommandButton* const cmd1rect;
-    CommandButton* const cmd2rect;
-    CommandButton* const cmdcalc;
-    CommandButton* const cmdclear;
-    CommandButton* const cmdexit;
-    ResultBox* const txtRes;
-    CommandButton* const cmd10Rec;
+    // The controls in tab order, made from kLayout in its order.
+    const QList<QWidget*>& tabOrder() const { return m_controls; }
+
+    // The controls by the names the form knows them by, set once by the
+    // constructor from the controls made from kLayout.
+    CanvasWidget* picGraph = nullptr;
+    CommandButton* cmd1rect = nullptr;
+    CommandButton* cmd2rect = nullptr;
+    CommandButton* cmd10Rec = nullptr;
+    CommandButton* cmdcalc = nullptr;
+    CommandButton* cmdclear = nullptr;
+    CommandButton* cmdexit = nullptr;
+    ResultBox* txtRes = nullptr;
 
     // Tells assistive technology what the canvas shows: the curve, and the
     // trapezoids of the last run (0 after a clear).
     void describeGraph(int trapezoids);
 
-    // The controls in tab order, picGraph first.
-    QList<QWidget*> tabOrder() const;
-
 private:
+    template <typename T> T* control(const char* name) const;
     double neededScale() const;
     void scaleBy(double factor);
+
+    QList<QWidget*> m_controls;
 };
 
 } // namespace ui

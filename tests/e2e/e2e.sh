@@ -2,10 +2,11 @@
 # End to end: the real program on a real X server (Xvfb), driven by real key
 # presses and mouse clicks sent through the server, checked from screenshots
 # and from the text a user can copy out of the result box.
-#   e2e.sh PROGRAM SHOTDIR
+#   e2e.sh PROGRAM SHOTDIR WINDOW-ICON-SIZES (16,32,...)
 set -euo pipefail
 program=$1
 shots=$2
+icon_sizes=${3//,/ }
 mkdir -p "$shots"
 work=$(mktemp -d)
 pids=()
@@ -81,7 +82,7 @@ shot startup; canvas startup
 cp "$work/startup.png" "$shots/startup.png"
 check "window size" "698x526" "$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')"
 icons=$(xprop -id "$wid" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
-check "window icon sizes" "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) " "$icons"
+check "window icon sizes" "$(for s in $icon_sizes; do printf 'Icon (%s x %s) ' "$s" "$s"; done)" "$icons"
 # The desktop entry's StartupWMClass matches the window.
 check "window class" 'WM_CLASS(STRING) = "integration-velmar", "integration-velmar"' \
     "$(xprop -id "$wid" WM_CLASS)"
