@@ -117,7 +117,7 @@ void frmvelmar::cmdcalc_Click()
 void frmvelmar::cmdclear_Click()
 {
     plot::graphReset(m_state, *m_window.picGraph, *m_window.txtRes);
-    m_window.describeGraph(0);
+    m_window.tellRun(0);
 }
 
 void frmvelmar::cmdexit_Click()
@@ -129,5 +129,5 @@ void frmvelmar::cmdexit_Click()
 void frmvelmar::Integration()
 {
     const plot::Integral result = plot::integrate(m_state, *m_window.picGraph, *m_window.txtRes);
-    m_window.describeGraph(int(result.passes));
+    m_window.tellRun(int(result.passes));
 }

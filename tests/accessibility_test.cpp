@@ -56,13 +56,13 @@ TEST(Accessibility, TheCanvasSaysWhatItShows)
     EXPECT_TRUE(bare.contains("sine curve")) << bare.toStdString();
     EXPECT_FALSE(bare.contains("trapezoid")) << bare.toStdString();
     QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
-    EXPECT_TRUE(
-        spoken(f.w.picGraph, QAccessible::Description).contains("10 trapezoids of the last run"));
+    EXPECT_EQ(spoken(f.w.picGraph, QAccessible::Description),
+              bare + " 10 trapezoids approximate the area under it from 0 to π.");
     QTest::mouseClick(f.w.cmdcalc, Qt::LeftButton);
     EXPECT_TRUE(spoken(f.w.picGraph, QAccessible::Description).contains("10000 trapezoids"));
     QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
-    EXPECT_TRUE(
-        spoken(f.w.picGraph, QAccessible::Description).contains("the trapezoid of the last run"));
+    EXPECT_TRUE(spoken(f.w.picGraph, QAccessible::Description)
+                    .contains("1 trapezoid approximates the area"));
     QTest::mouseClick(f.w.cmdclear, Qt::LeftButton);
     EXPECT_EQ(spoken(f.w.picGraph, QAccessible::Description), bare);
 }

@@ -1,5 +1,6 @@
 #include "ui/velmarwindow.h"
 
+#include "ui/announcer.h"
 #include "ui/canvaswidget.h"
 #include "ui/commandbutton.h"
 #include "ui/resultbox.h"
@@ -100,6 +101,8 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     if (className == QLatin1String(CanvasWidget::staticMetaObject.className()))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    if (className == QLatin1String(Announcer::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
     return nullptr;
 }
 
@@ -136,6 +139,7 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
     cmdclear = control<CommandButton>("cmdclear");
     cmdexit = control<CommandButton>("cmdexit");
     txtRes = control<ResultBox>("txtRes");
+    m_announcer = new Announcer(this);
 
     setObjectName(QStringLiteral("frmvelmar"));
     setWindowTitle(QStringLiteral("Integration Velmar"));
@@ -146,7 +150,7 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
     setWindowIcon(icon);
     resize(kClientWidth, kClientHeight);
     scaleBy(neededScale());
-    describeGraph(0);
+    tellRun(0);
 }
 
 // The control the table names so, of the kind the table gives it.
@@ -161,12 +165,28 @@ template <typename T> T* VelmarWindow::control(const char* name) const
 
 void VelmarWindow::describeGraph(int trapezoids)
 {
-    QString text = tr("One period of the sine curve, in cyan, over yellow axes on black.");
+    QString text = tr("The sine curve over one period, from 0 to 2π, on axes.");
     if (trapezoids == 1)
-        text += tr(" In green, the trapezoid of the last run.");
+        text += tr(" 1 trapezoid approximates the area under it from 0 to π.");
     else if (trapezoids > 1)
-        text += tr(" In green, the %1 trapezoids of the last run.").arg(trapezoids);
+        text += tr(" %1 trapezoids approximate the area under it from 0 to π.").arg(trapezoids);
     picGraph->setAccessibleDescription(text);
+}
+
+void VelmarWindow::tellRun(int trapezoids)
+{
+    describeGraph(trapezoids);
+    if (!isVisible())
+        return; // start-up: the window and its canvas are spoken when they appear
+    if (trapezoids == 0) {
+        m_announcer->announce(tr("Cleared."));
+        return;
+    }
+    // "10 trapezoids. Integral Sin(x) [0,pi]= 1.98352353750514. dx= .3141592654"
+    const QStringList lines = QString::fromStdString(txtRes->Text()).split(QStringLiteral("\r\n"));
+    m_announcer->announce(
+        (trapezoids == 1 ? tr("1 trapezoid") : tr("%1 trapezoids").arg(trapezoids)) +
+        QStringLiteral(". ") + lines.join(QStringLiteral(". ")));
 }
 
 // The smallest factor, at least 1, at which every caption fits inside its

@@ -5,6 +5,7 @@
 
 namespace ui {
 
+class Announcer;
 class CanvasWidget;
 class CommandButton;
 class ResultBox;
@@ -53,16 +54,21 @@ public:
     CommandButton* cmdexit = nullptr;
     ResultBox* txtRes = nullptr;
 
-    // Tells assistive technology what the canvas shows: the curve, and the
-    // trapezoids of the last run (0 after a clear).
-    void describeGraph(int trapezoids);
+    // Tells assistive technology what a handler did: the canvas's description
+    // (the curve, and the trapezoids of the last run), and, once the window is
+    // on screen, one announcement of the run and the box's lines, wherever the
+    // focus is. 0 trapezoids: the graph was cleared.
+    void tellRun(int trapezoids);
 
 private:
     template <typename T> T* control(const char* name) const;
     double neededScale() const;
     void scaleBy(double factor);
 
+    void describeGraph(int trapezoids);
+
     QList<QWidget*> m_controls;
+    Announcer* m_announcer = nullptr; // no control: not in the layout or the tab order
 };
 
 } // namespace ui

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# What a blind student hears: the real program on Xvfb under GNOME's screen
+# reader Orca, driven with real keys, on a private session bus with its own
+# AT-SPI bus. Speech goes to a private speech-dispatcher whose one output
+# module appends each text it is given to a log, which the checks read.
+#   orca.sh PROGRAM
+set -euo pipefail
+program=$1
+here=$(dirname "${BASH_SOURCE[0]}")
+work=$(mktemp -d)
+chmod 700 "$work"
+source "$here/../lib/check.sh"
+
+# Every process started here carries this variable, the D-Bus helpers that
+# detach included: at the end each one is found by it and ended by its id.
+export VELMAR_ORCA_RUN="$work"
+ours() {
+    local p
+    for p in /proc/[0-9]*; do
+        { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qx "VELMAR_ORCA_RUN=$work" &&
+            echo "${p#/proc/}"
+    done
+}
+cleanup() {
+    local pids
+    pids=$(ours | grep -vx "$$" || true)
+    [ -z "$pids" ] || kill $pids 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_xvfb "$work/xvfb.log"
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config"
+export XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache"
+export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=0
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+# speech-dispatcher with one module: the stock generic one, writing each text to the log.
+speech="$work/speech.log"
+: >"$speech"
+mkdir -p "$work/speechd/modules"
+cat >"$work/speechd/speechd.conf" <<CONF
+AudioOutputMethod "alsa"
+AudioALSADevice "null"
+AddModule "log" "sd_generic" "log.conf"
+DefaultModule log
+LogLevel 1
+LogDir "$work"
+CONF
+cat >"$work/speechd/modules/log.conf" <<CONF
+GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >> $speech"
+GenericLanguage "en" "en" "utf-8"
+AddVoice "en" "MALE1" "en"
+CONF
+dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" >"$work/bus.out" 2>&1 &
+poll 10 accepts "$work/bus" || { echo "the session bus did not start"; cat "$work/bus.out"; exit 1; }
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+speech-dispatcher --run-single --timeout 0 --config-dir "$work/speechd" \
+    --socket-path "$work/speechd.sock" >"$work/speechd.out" 2>&1 &
+poll 10 accepts "$work/speechd.sock" || { echo "speech-dispatcher did not start"; cat "$work/speechd.out"; exit 1; }
+export SPEECHD_ADDRESS="unix_socket:$work/speechd.sock"
+
+# Orca's defaults, less the echo of each key, so the log holds what the program says.
+mkdir -p "$work/orca"
+cat >"$work/orca/user-settings.conf" <<'CONF'
+{"general": {"enableKeyEcho": false},
+ "profiles": {"default": {"profile": ["Default", "default"], "pronunciations": {},
+                          "keybindings": {}, "enableKeyEcho": false}},
+ "pronunciations": {}, "keybindings": {}}
+CONF
+orca --user-prefs "$work/orca" >"$work/orca.out" 2>&1 &
+# The whole log as one line: speech-dispatcher hands the module a sentence at a time.
+heard() { tr '\n' ' ' <"$speech" | tr -s ' '; }
+# heard_after OFFSET: what was spoken since the log had OFFSET bytes.
+heard_after() { tail -c +"$(($1 + 1))" "$speech" | tr '\n' ' ' | tr -s ' '; }
+mark() { stat -c %s "$speech"; }
+says() { [[ "$(heard_after "$from")" == *"$1"* ]]; }
+# step NAME EXPECTED KEY...: presses the keys and waits until EXPECTED is heard.
+step() {
+    local name=$1 expected=$2
+    shift 2
+    from=$(mark)
+    xdotool key --clearmodifiers --delay 0 "$@"
+    poll 5 says "$expected" || true
+    check "$name" "1" "$(says "$expected" && echo 1 || echo "0: heard '$(heard_after "$from")'")"
+}
+from=0
+poll 10 says "Screen reader on" || { echo "Orca did not start"; cat "$work/orca.out"; exit 1; }
+
+# --- start-up: the window and the canvas, as today --------------------------------
+from=$(mark)
+env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u QT_LINUX_ACCESSIBILITY_ALWAYS_ON "$program" \
+    >"$work/program.log" 2>&1 &
+wid=$(xdotool search --sync --onlyvisible --name '^Integration Velmar$' | head -1)
+xdotool windowfocus --sync "$wid"
+poll 10 says "The sine curve over one period" || true
+check "start-up: the window" "1" "$(says "Integration Velmar frame" && echo 1 || echo 0)"
+check "start-up: the canvas" "1" "$(says "Graph image" && echo 1 || echo 0)"
+check "start-up: what the canvas shows" "1" \
+    "$(says "The sine curve over one period, from 0 to 2π, on axes." && echo 1 || echo 0)"
+
+t1="1 trapezoid. Integral Sin(x) [0,pi]=-6.44351424333978E-10. dx= 3.141592654"
+t10="10 trapezoids. Integral Sin(x) [0,pi]= 1.98352353750514. dx= .3141592654"
+t10000="10000 trapezoids. Integral Sin(x) [0,pi]= 1.9999999835511. dx= .0003141592654"
+
+# --- presses from the canvas, from a button, from the box ----------------------------
+step "alt+0 from the canvas" "$t10" alt+0
+step "alt+1 from the canvas" "$t1" alt+1
+step "alt+c from the canvas" "$t10000" alt+c
+step "alt+r from the canvas" "Cleared" alt+r
+step "tab to 1 Trapezoid" "1 Trapezoid push button" Tab
+step "enter on a button" "$t1" Return
+step "space on a button" "$t1" space
+step "alt+0 from a button" "$t10" alt+0
+step "alt+r from a button" "Cleared" alt+r
+for name in "2 Trapezoids push button" "Calculate push button" "Clear push button" \
+    "Exit push button" "Result text"; do
+    step "tab to ${name% *}" "$name" Tab
+done
+step "alt+1 from the box" "$t1" alt+1
+step "alt+c from the box" "$t10000" alt+c
+step "the box's second line" "dx= .0003141592654" Down
+step "the box's first line" "Integral Sin(x) [0,pi]= 1.9999999835511" Up
+step "alt+r from the box" "Cleared" alt+r
+
+# Each result was spoken once for each press, and nothing twice: the whole log.
+count() { grep -o -F "$1" <<<"$(heard)" | wc -l; }
+check "the 1-trapezoid result, once a press" 4 "$(count "$t1")"
+check "the 10-trapezoid result, once a press" 2 "$(count "$t10")"
+check "the 10000-trapezoid result, once a press" 2 "$(count "$t10000")"
+check "Clear, once a press" 3 "$(count "Cleared")"
+
+xdotool key --clearmodifiers alt+x
+finish orca
