@@ -60,7 +60,6 @@ TEST_P(EachButton, ClickRunsItsCountAndDrawsIt)
     EXPECT_GT(greenPixels(after), 0);
 }
 
-
 TEST_P(EachButton, PressedTwiceChangesNothing)
 {
     StartedForm f;
@@ -226,22 +225,23 @@ TEST_P(KeyFromControl, PressesWhatTheKeyboardRulesSay)
     control->setFocus();
     std::vector<std::unique_ptr<QSignalSpy>> spies;
     for (const char* name : kButtonNames)
-        spies.push_back(std::make_unique<QSignalSpy>(f.w.findChild<QPushButton*>(name),
-                                                     &QPushButton::clicked));
+        spies.push_back(
+            std::make_unique<QSignalSpy>(f.w.findChild<QPushButton*>(name), &QPushButton::clicked));
 
     QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
 
     const bool onButton = qobject_cast<QPushButton*>(control) != nullptr;
     const bool pressesFocused = k.modifiers != Qt::AltModifier && k.key != Qt::Key_Escape;
-    const QString pressed = k.accessKeyOf                    ? QString(k.accessKeyOf)
+    const QString pressed = k.accessKeyOf                ? QString(k.accessKeyOf)
                             : onButton && pressesFocused ? control->objectName()
-                                                             : QString();
+                                                         : QString();
     std::vector<int> counts, expectedCounts;
     for (std::size_t i = 0; i < spies.size(); ++i) {
         counts.push_back(int(spies[i]->count()));
         expectedCounts.push_back(pressed == kButtonNames[i] ? 1 : 0);
     }
-    EXPECT_EQ(counts, expectedCounts) << "clicks of cmd1rect cmd2rect cmd10Rec cmdcalc cmdclear cmdexit";
+    EXPECT_EQ(counts, expectedCounts)
+        << "clicks of cmd1rect cmd2rect cmd10Rec cmdcalc cmdclear cmdexit";
 
     QString text = typed;
     for (const TrapezoidButton& b : kButtons)

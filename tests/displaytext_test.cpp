@@ -13,49 +13,59 @@
 
 namespace {
 
-TEST(DisplayText, KnownValues)
+struct Known
 {
-    const struct
-    {
-        double value;
-        const char* text;
-    } cases[] = {
-        {-6.443514243339785e-10, "-6.44351424333978E-10"},
-        {1.5707963266778244, " 1.57079632667782"},
-        {1.9835235375051445, " 1.98352353750514"},
-        {1.999999983551102, " 1.9999999835511"},
-        {3.141592654, " 3.141592654"},
-        {1.570796327, " 1.570796327"},
-        {0.3141592654, " .3141592654"},
-        {0.0003141592654, " .0003141592654"},
-        {0, " 0"},
-        {-0.0, " 0"},
-        {1, " 1"},
-        {-2.5, "-2.5"},
-        {0.5, " .5"},
-        {-0.1, "-.1"},
-        {100, " 100"},
-        {9.999999999999999, " 10"},
-        {99999.99999999999, " 100000"},
-        {0.00009999999999999999, " .0001"},
-        {123456789012345, " 123456789012345"},
-        {999999999999999.9, " 1E+15"},
-        {1e15, " 1E+15"},
-        {0.0001, " .0001"},
-        {0.00001, " 1E-05"},
-        {-0.000012345, "-1.2345E-05"},
-        {1e100, " 1E+100"},
-        {DBL_MAX, " 1.79769313486232E+308"},
-        {DBL_MIN, " 2.2250738585072E-308"},
-        {4.9406564584124654e-324, " 4.94065645841247E-324"},
-        // Exact ties at the 15th digit round to even.
-        {1000000000000005, " 1E+15"},
-        {1000000000000015, " 1.00000000000002E+15"},
-        {0.5000000000000125, " .500000000000013"}, // not a tie: the double lies above
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(plot::displayText(c.value), c.text) << c.value;
+    const char* name;
+    double value;
+    const char* text;
+};
+
+const Known kKnown[] = {
+    {"oneTrapezoidSum", -6.443514243339785e-10, "-6.44351424333978E-10"},
+    {"twoTrapezoidSum", 1.5707963266778244, " 1.57079632667782"},
+    {"tenTrapezoidSum", 1.9835235375051445, " 1.98352353750514"},
+    {"tenThousandTrapezoidSum", 1.999999983551102, " 1.9999999835511"},
+    {"pi", 3.141592654, " 3.141592654"},
+    {"halfPi", 1.570796327, " 1.570796327"},
+    {"tenthOfPi", 0.3141592654, " .3141592654"},
+    {"tenThousandthOfPi", 0.0003141592654, " .0003141592654"},
+    {"zero", 0, " 0"},
+    {"negativeZero", -0.0, " 0"},
+    {"one", 1, " 1"},
+    {"negativeTwoAndAHalf", -2.5, "-2.5"},
+    {"half", 0.5, " .5"},
+    {"negativeTenth", -0.1, "-.1"},
+    {"hundred", 100, " 100"},
+    {"roundsUpToTen", 9.999999999999999, " 10"},
+    {"roundsUpToHundredThousand", 99999.99999999999, " 100000"},
+    {"roundsUpToTenThousandth", 0.00009999999999999999, " .0001"},
+    {"fifteenDigits", 123456789012345, " 123456789012345"},
+    {"roundsUpToExponentForm", 999999999999999.9, " 1E+15"},
+    {"tenToTheFifteen", 1e15, " 1E+15"},
+    {"smallestFixed", 0.0001, " .0001"},
+    {"largestExponentBelowOne", 0.00001, " 1E-05"},
+    {"negativeSmall", -0.000012345, "-1.2345E-05"},
+    {"threeExponentDigits", 1e100, " 1E+100"},
+    {"largestDouble", DBL_MAX, " 1.79769313486232E+308"},
+    {"smallestNormal", DBL_MIN, " 2.2250738585072E-308"},
+    {"smallestSubnormal", 4.9406564584124654e-324, " 4.94065645841247E-324"},
+    // Exact ties at the 15th digit round to even.
+    {"tieToEvenDown", 1000000000000005, " 1E+15"},
+    {"tieToEvenUp", 1000000000000015, " 1.00000000000002E+15"},
+    {"notATieTheDoubleLiesAbove", 0.5000000000000125, " .500000000000013"},
+};
+
+class KnownValue : public testing::TestWithParam<Known>
+{
+};
+
+TEST_P(KnownValue, ShowsAsExpected)
+{
+    EXPECT_EQ(plot::displayText(GetParam().value), GetParam().text);
 }
+
+INSTANTIATE_TEST_SUITE_P(DisplayText, KnownValue, testing::ValuesIn(kKnown),
+                         [](const testing::TestParamInfo<Known>& p) { return p.param.name; });
 
 // What every display text must satisfy, checked against printf's own rounding
 // rather than against the algorithm that produced it.
@@ -102,11 +112,11 @@ void checkProperties(double v)
     }
 }
 
-std::vector<double> sampleValues()
+// Whole bit patterns: every exponent, subnormals included.
+std::vector<double> randomBitPatterns()
 {
     std::vector<double> values;
     std::mt19937_64 random(20261208);
-    // Whole bit patterns: every exponent, subnormals included.
     for (int i = 0; i < 20000; ++i) {
         double v;
         std::uint64_t bits = random();
@@ -114,23 +124,58 @@ std::vector<double> sampleValues()
         if (std::isfinite(v))
             values.push_back(v);
     }
-    // Around the fixed/exponent switch and around powers of ten.
+    return values;
+}
+
+// Around the fixed/exponent switch and around powers of ten.
+std::vector<double> aroundPowersOfTen()
+{
+    std::vector<double> values;
     for (int p = -8; p <= 17; ++p) {
         const double ten = std::pow(10.0, p);
         for (double x : {ten, std::nextafter(ten, 0.0), std::nextafter(ten, 1e300),
                          ten * 0.99999999999999995, ten * 9.9999999999999995})
             values.push_back(x);
     }
-    values.insert(values.end(), {DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN, -DBL_TRUE_MIN, 0.0, -0.0,
-                                 0.00009999999999999999, 0.0001});
     return values;
 }
 
-TEST(DisplayText, PropertiesOverManyValues)
+std::vector<double> extremes()
 {
-    for (double v : sampleValues())
+    return {DBL_MAX,       -DBL_MAX, DBL_MIN, DBL_TRUE_MIN,
+            -DBL_TRUE_MIN, 0.0,      -0.0,    0.00009999999999999999,
+            0.0001};
+}
+
+std::vector<double> sampleValues()
+{
+    std::vector<double> values = randomBitPatterns();
+    for (const auto& more : {aroundPowersOfTen(), extremes()})
+        values.insert(values.end(), more.begin(), more.end());
+    return values;
+}
+
+struct Sample
+{
+    const char* name;
+    std::vector<double> (*values)();
+};
+
+class Properties : public testing::TestWithParam<Sample>
+{
+};
+
+TEST_P(Properties, HoldForEveryValue)
+{
+    for (double v : GetParam().values())
         checkProperties(v);
 }
+
+INSTANTIATE_TEST_SUITE_P(DisplayText, Properties,
+                         testing::Values(Sample{"randomBitPatterns", randomBitPatterns},
+                                         Sample{"aroundPowersOfTen", aroundPowersOfTen},
+                                         Sample{"extremes", extremes}),
+                         [](const testing::TestParamInfo<Sample>& p) { return p.param.name; });
 
 // The program runs under the user's locale; its decimal separator must not leak
 // in, whether a comma or a separator of several bytes (Pashto's U+066B).

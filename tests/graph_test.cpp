@@ -130,26 +130,43 @@ TEST_P(Counts, AreExact)
 INSTANTIATE_TEST_SUITE_P(Integration, Counts, testing::ValuesIn(kRuns),
                          runName<testing::TestParamInfo<TrapezoidRun>>);
 
-TEST(Integration, SegmentsOnASmallCanvas)
+struct SmallCanvasRun
 {
-    const Segment one[] = {{100, 2000, 100, 2000, kGreen},
-                           {100, 2000, 3050, 2000, kGreen},
-                           {3050, 2000, 3050, 2000, kGreen}};
-    const Segment two[] = {{100, 2000, 100, 2000, kGreen},  {100, 2000, 1575, 100, kGreen},
-                           {1575, 100, 1575, 2000, kGreen}, {1575, 2000, 1575, 100, kGreen},
-                           {1575, 100, 3050, 2000, kGreen}, {3050, 2000, 3050, 2000, kGreen}};
-    const struct
-    {
-        double nTrap;
-        std::vector<Segment> segments;
-    } cases[] = {{1, {std::begin(one), std::end(one)}}, {2, {std::begin(two), std::end(two)}}};
-    for (const auto& c : cases) {
-        fakes::RecordingCanvas canvas(6000, 4000);
-        fakes::FakeTextBox box;
-        plot::integrate(loaded(c.nTrap), canvas, box);
-        EXPECT_EQ(canvas.segments, c.segments) << c.nTrap;
-    }
+    const char* name;
+    double nTrap;
+    std::vector<Segment> segments;
+};
 
+class SmallCanvas : public testing::TestWithParam<SmallCanvasRun>
+{
+};
+
+TEST_P(SmallCanvas, DrawsTheseSegments)
+{
+    fakes::RecordingCanvas canvas(6000, 4000);
+    fakes::FakeTextBox box;
+    plot::integrate(loaded(GetParam().nTrap), canvas, box);
+    EXPECT_EQ(canvas.segments, GetParam().segments);
+}
+
+INSTANTIATE_TEST_SUITE_P(Integration, SmallCanvas,
+                         testing::Values(SmallCanvasRun{"one",
+                                                        1,
+                                                        {{100, 2000, 100, 2000, kGreen},
+                                                         {100, 2000, 3050, 2000, kGreen},
+                                                         {3050, 2000, 3050, 2000, kGreen}}},
+                                         SmallCanvasRun{"two",
+                                                        2,
+                                                        {{100, 2000, 100, 2000, kGreen},
+                                                         {100, 2000, 1575, 100, kGreen},
+                                                         {1575, 100, 1575, 2000, kGreen},
+                                                         {1575, 2000, 1575, 100, kGreen},
+                                                         {1575, 100, 3050, 2000, kGreen},
+                                                         {3050, 2000, 3050, 2000, kGreen}}}),
+                         runName<testing::TestParamInfo<SmallCanvasRun>>);
+
+TEST(Integration, TenAndTenThousandOnASmallCanvas)
+{
     fakes::RecordingCanvas ten(6000, 4000);
     fakes::FakeTextBox box;
     plot::integrate(loaded(10), ten, box);
@@ -301,27 +318,32 @@ TEST(ResultReport, BuildsTheSecondLineOnWhatTheBoxGivesBack)
     EXPECT_EQ(box.text, "read back|dx= .5");
 }
 
-TEST(ResultReport, FailuresLeaveTheFirstLineOrTheOldText)
+struct ReportFailure
 {
-    const struct
-    {
-        const char* name;
-        bool failReads;
-        int failWritesAfter;
-        std::string expected;
-    } cases[] = {
-        {"first write fails", false, 0, "old"},
-        {"read fails", true, -1, "Integral Sin(x) [0,pi]= 2\r\n"},
-        {"second write fails", false, 1, "Integral Sin(x) [0,pi]= 2\r\n"},
-    };
-    for (const auto& c : cases) {
-        fakes::FakeTextBox box("old");
-        box.failReads = c.failReads;
-        box.failWritesAfter = c.failWritesAfter;
-        EXPECT_EQ(errorOf([&] { plot::writeResult(box, 2, 0.5); }), ErrorNumber::TextBoxFailure)
-            << c.name;
-        EXPECT_EQ(box.text, c.expected) << c.name;
-    }
+    const char* name;
+    bool failReads;
+    int failWritesAfter;
+    std::string expected;
+};
+
+class ReportFailures : public testing::TestWithParam<ReportFailure>
+{
+};
+
+TEST_P(ReportFailures, LeaveTheFirstLineOrTheOldText)
+{
+    fakes::FakeTextBox box("old");
+    box.failReads = GetParam().failReads;
+    box.failWritesAfter = GetParam().failWritesAfter;
+    EXPECT_EQ(errorOf([&] { plot::writeResult(box, 2, 0.5); }), ErrorNumber::TextBoxFailure);
+    EXPECT_EQ(box.text, GetParam().expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ResultReport, ReportFailures,
+    testing::Values(ReportFailure{"firstWriteFails", false, 0, "old"},
+                    ReportFailure{"readFails", true, -1, "Integral Sin(x) [0,pi]= 2\r\n"},
+                    ReportFailure{"secondWriteFails", false, 1, "Integral Sin(x) [0,pi]= 2\r\n"}),
+    runName<testing::TestParamInfo<ReportFailure>>);
 
 } // namespace

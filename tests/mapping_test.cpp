@@ -43,29 +43,60 @@ TEST(Mapping, ReadsTheExtentAfreshEachTime)
     EXPECT_EQ(plot::toSingle(plot::canvasX(s, canvas, s.pi)), 6050.0f);
 }
 
-TEST(Conversions, SixteenBitRoundsHalfToEven)
+struct Rounding
 {
-    const struct
-    {
-        double in;
-        int out;
-    } cases[] = {{1234.5, 1234},   {1235.5, 1236},     {2.5, 2},       {3.5, 4},
-                 {-2.5, -2},       {-3.5, -4},         {2977.5, 2978}, {1234.4999999, 1234},
-                 {32767.4, 32767}, {-32768.5, -32768}, {-0.5, 0},      {0.5000001, 1}};
-    for (const auto& c : cases)
-        EXPECT_EQ(plot::toInt16(c.in), c.out) << c.in;
+    const char* name;
+    double in;
+    int out;
+};
+
+class SixteenBit : public testing::TestWithParam<Rounding>
+{
+};
+
+TEST_P(SixteenBit, RoundsHalfToEven)
+{
+    EXPECT_EQ(plot::toInt16(GetParam().in), GetParam().out);
 }
 
-TEST(Conversions, SixteenBitOverflows)
+INSTANTIATE_TEST_SUITE_P(
+    Conversions, SixteenBit,
+    testing::Values(Rounding{"halfDownToEven", 1234.5, 1234},
+                    Rounding{"halfUpToEven", 1235.5, 1236}, Rounding{"twoAndAHalf", 2.5, 2},
+                    Rounding{"threeAndAHalf", 3.5, 4}, Rounding{"negativeTwoAndAHalf", -2.5, -2},
+                    Rounding{"negativeThreeAndAHalf", -3.5, -4},
+                    Rounding{"axisLevel", 2977.5, 2978},
+                    Rounding{"justBelowHalf", 1234.4999999, 1234},
+                    Rounding{"largest", 32767.4, 32767}, Rounding{"smallest", -32768.5, -32768},
+                    Rounding{"negativeHalf", -0.5, 0}, Rounding{"justAboveHalf", 0.5000001, 1}),
+    [](const testing::TestParamInfo<Rounding>& p) { return p.param.name; });
+
+struct OutOfRange
 {
-    for (double v : {40000.0, 32767.5, -32768.6, 1e300, -1e300})
-        EXPECT_EQ(errorOf([v] { plot::toInt16(v); }), ErrorNumber::Overflow) << v;
-    // 40000 is a perfectly good single.
-    EXPECT_EQ(plot::toSingle(40000.0), 40000.0f);
+    const char* name;
+    double value;
+};
+
+class SixteenBitOverflow : public testing::TestWithParam<OutOfRange>
+{
+};
+
+TEST_P(SixteenBitOverflow, RaisesTheOverflowError)
+{
+    EXPECT_EQ(errorOf([] { plot::toInt16(GetParam().value); }), ErrorNumber::Overflow);
 }
+
+INSTANTIATE_TEST_SUITE_P(Conversions, SixteenBitOverflow,
+                         testing::Values(OutOfRange{"fortyThousand", 40000.0},
+                                         OutOfRange{"halfAboveTheLargest", 32767.5},
+                                         OutOfRange{"belowTheSmallest", -32768.6},
+                                         OutOfRange{"huge", 1e300},
+                                         OutOfRange{"hugeNegative", -1e300}),
+                         [](const testing::TestParamInfo<OutOfRange>& p) { return p.param.name; });
 
 TEST(Conversions, SingleRoundsToNearestAndOverflows)
 {
+    EXPECT_EQ(plot::toSingle(40000.0), 40000.0f) << "too large for 16 bits, fine for a single";
     EXPECT_EQ(plot::toSingle(1412.8676757812501), 1412.86767578125f);
     EXPECT_EQ(plot::toSingle(1e-45), 1.40129846e-45f); // underflow is not a fault
     EXPECT_EQ(errorOf([] { plot::toSingle(1e39); }), ErrorNumber::Overflow);

@@ -27,7 +27,22 @@ void paint(QImage& image, const std::vector<fakes::Segment>& segments, qreal rat
     }
 }
 
-TEST(Picture, StartUpAndEveryCountMatchAStraightPainter)
+// After start-up and then each count in turn, piled on the earlier ones: row k
+// presses the first k buttons.
+struct Pile
+{
+    const char* name;
+    int presses;
+};
+
+const char* const kPileButtons[] = {"cmd1rect", "cmd2rect", "cmd10Rec", "cmdcalc"};
+const double kPileCounts[] = {1, 2, 10, 10000};
+
+class Piles : public testing::TestWithParam<Pile>
+{
+};
+
+TEST_P(Piles, MatchAStraightPainter)
 {
     StartedForm f;
     const qreal ratio = f.w.picGraph->pixelRatio();
@@ -41,45 +56,51 @@ TEST(Picture, StartUpAndEveryCountMatchAStraightPainter)
     QImage expected(f.image().size(), QImage::Format_RGB32);
     expected.fill(Qt::black);
     paint(expected, recorder.segments, ratio);
-    EXPECT_EQ(f.image(), expected) << "start-up picture";
-
-    for (double n : {1.0, 2.0, 10.0, 10000.0}) {
+    for (int i = 0; i < GetParam().presses; ++i) {
         recorder.segments.clear();
-        plot::integrate(loaded(n), recorder, box);
+        plot::integrate(loaded(kPileCounts[i]), recorder, box);
         paint(expected, recorder.segments, ratio);
-        f.form.window()
-            .findChild<ui::CommandButton*>(n == 1    ? "cmd1rect"
-                                           : n == 2  ? "cmd2rect"
-                                           : n == 10 ? "cmd10Rec"
-                                                     : "cmdcalc")
-            ->click();
-        EXPECT_EQ(f.image(), expected) << n << " trapezoids, piled on the earlier ones";
+        f.w.findChild<ui::CommandButton*>(kPileButtons[i])->click();
     }
+    EXPECT_EQ(f.image(), expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(Picture, Piles,
+                         testing::Values(Pile{"startUp", 0}, Pile{"one", 1}, Pile{"oneTwo", 2},
+                                         Pile{"oneTwoTen", 3}, Pile{"oneTwoTenTenThousand", 4}),
+                         [](const testing::TestParamInfo<Pile>& p) { return p.param.name; });
 
 // What the screen shows after a handler: only the part that changed is
 // repainted, and it must come out as a full repaint of the window would, at
 // fractional scales too (a dirty area rounded inward would leave a stale row).
-TEST(Picture, TheScreenAfterEachHandlerIsTheWholePicture)
+class ScreenAfter : public testing::TestWithParam<const char*>
+{
+};
+
+TEST_P(ScreenAfter, IsTheWholePicture)
 {
     StartedForm f;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.w));
+    // Something drawn first, so that Clear and a second run repaint over it.
+    f.w.cmd10Rec->click();
+    QApplication::processEvents();
+    f.w.findChild<ui::CommandButton*>(GetParam())->click();
+    QApplication::processEvents();
     QPlatformBackingStore* screen = f.w.backingStore()->handle();
-    for (ui::CommandButton* b :
-         {f.w.cmd1rect, f.w.cmd10Rec, f.w.cmdcalc, f.w.cmdclear, f.w.cmd2rect}) {
-        b->click();
-        QApplication::processEvents();
-        const QImage shown = screen->toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage whole = f.w.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(shown.size(), whole.size());
-        // The canvas's part of the window, in device pixels.
-        const qreal ratio = f.w.devicePixelRatioF();
-        const QRect canvas =
-            QRectF(QPointF(f.w.picGraph->pos()) * ratio, QSizeF(f.w.picGraph->size()) * ratio)
-                .toAlignedRect();
-        EXPECT_EQ(shown.copy(canvas), whole.copy(canvas)) << b->objectName().toStdString();
-    }
+    const QImage shown = screen->toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage whole = f.w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), whole.size());
+    // The canvas's part of the window, in device pixels.
+    const qreal ratio = f.w.devicePixelRatioF();
+    const QRect canvas =
+        QRectF(QPointF(f.w.picGraph->pos()) * ratio, QSizeF(f.w.picGraph->size()) * ratio)
+            .toAlignedRect();
+    EXPECT_EQ(shown.copy(canvas), whole.copy(canvas));
 }
+
+INSTANTIATE_TEST_SUITE_P(Picture, ScreenAfter,
+                         testing::Values("cmd1rect", "cmd2rect", "cmd10Rec", "cmdcalc", "cmdclear"),
+                         [](const testing::TestParamInfo<const char*>& p) { return p.param; });
 
 // Many presses in mixed order leave nothing behind: after a clear, one run
 // gives exactly the picture and text of that run on a fresh start.

@@ -16,54 +16,70 @@
 
 namespace {
 
-TEST(Window, ControlsSitWhereTheLayoutPutsThem)
+TEST(Window, TitleSizeAndIcon)
 {
     StartedForm f;
     EXPECT_EQ(f.w.windowTitle(), "Integration Velmar");
     EXPECT_EQ(f.w.objectName(), "frmvelmar");
     EXPECT_EQ(f.w.size(), QSize(698, 526));
     EXPECT_FALSE(f.w.windowIcon().isNull());
-
-    const struct
-    {
-        QWidget* widget;
-        const char* name;
-        const char* caption;
-        QRect geometry; // pixels: twips / 15
-    } controls[] = {
-        {f.w.picGraph, "picGraph", nullptr, {48, 8, 601, 401}},
-        {f.w.cmd1rect, "cmd1rect", "&1 Trapezoid", {16, 464, 105, 41}},
-        {f.w.cmd2rect, "cmd2rect", "&2 Trapezoids", {136, 464, 97, 41}},
-        {f.w.cmdcalc, "cmdcalc", "&Calculate", {360, 464, 113, 41}},
-        {f.w.cmdclear, "cmdclear", "Clea&r", {480, 464, 97, 41}},
-        {f.w.cmdexit, "cmdexit", "E&xit", {592, 464, 97, 41}},
-        {f.w.txtRes, "txtRes", nullptr, {48, 416, 601, 41}},
-        {f.w.cmd10Rec, "cmd10Rec", "1&0 Trapezoids", {248, 464, 97, 41}},
-    };
-    const QList<QWidget*> order = f.w.tabOrder();
-    ASSERT_EQ(order.size(), 8);
-    for (int i = 0; i < 8; ++i) {
-        const auto& c = controls[i];
-        EXPECT_EQ(c.widget->objectName(), c.name);
-        EXPECT_EQ(c.widget->geometry(), c.geometry) << c.name;
-        EXPECT_EQ(order[i], c.widget) << "tab index " << i;
-        EXPECT_TRUE(c.widget->isVisible() && c.widget->isEnabled()) << c.name;
-        if (auto* button = qobject_cast<QPushButton*>(c.widget)) {
-            EXPECT_EQ(button->text(), c.caption);
-            EXPECT_FALSE(button->isDefault() || button->autoDefault()) << c.name;
-        }
-    }
     EXPECT_TRUE(f.w.txtRes->toPlainText().isEmpty());
-
-    // Resizing the window moves nothing.
-    f.w.resize(1200, 900);
-    QApplication::processEvents();
-    for (const auto& c : controls)
-        EXPECT_EQ(c.widget->geometry(), c.geometry) << c.name;
-    f.w.resize(300, 200);
-    QApplication::processEvents();
-    EXPECT_EQ(f.w.picGraph->geometry(), controls[0].geometry);
+    EXPECT_EQ(f.w.tabOrder().size(), 8);
 }
+
+// Each control, in tab order: where it sits (pixels: twips / 15), its caption,
+// and that resizing the window moves it not at all.
+struct Control
+{
+    const char* name;
+    const char* caption;
+    QRect geometry;
+};
+
+class EachControl : public testing::TestWithParam<std::tuple<int, Control>>
+{
+};
+
+TEST_P(EachControl, SitsWhereTheLayoutPutsIt)
+{
+    const auto& [tabIndex, c] = GetParam();
+    StartedForm f;
+    QWidget* const widget = f.w.tabOrder().value(tabIndex);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->objectName(), c.name) << "tab index " << tabIndex;
+    EXPECT_EQ(widget->geometry(), c.geometry);
+    EXPECT_TRUE(widget->isVisible() && widget->isEnabled());
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        EXPECT_EQ(button->text(), c.caption);
+        EXPECT_FALSE(button->isDefault() || button->autoDefault());
+    }
+    for (const QSize size : {QSize(1200, 900), QSize(300, 200)}) {
+        f.w.resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(widget->geometry(), c.geometry) << "in a window of " << size.width();
+    }
+}
+
+const Control kControls[] = {
+    {"picGraph", nullptr, {48, 8, 601, 401}},
+    {"cmd1rect", "&1 Trapezoid", {16, 464, 105, 41}},
+    {"cmd2rect", "&2 Trapezoids", {136, 464, 97, 41}},
+    {"cmdcalc", "&Calculate", {360, 464, 113, 41}},
+    {"cmdclear", "Clea&r", {480, 464, 97, 41}},
+    {"cmdexit", "E&xit", {592, 464, 97, 41}},
+    {"txtRes", nullptr, {48, 416, 601, 41}},
+    {"cmd10Rec", "1&0 Trapezoids", {248, 464, 97, 41}},
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, EachControl,
+    testing::Values(std::make_tuple(0, kControls[0]), std::make_tuple(1, kControls[1]),
+                    std::make_tuple(2, kControls[2]), std::make_tuple(3, kControls[3]),
+                    std::make_tuple(4, kControls[4]), std::make_tuple(5, kControls[5]),
+                    std::make_tuple(6, kControls[6]), std::make_tuple(7, kControls[7])),
+    [](const testing::TestParamInfo<EachControl::ParamType>& p) {
+        return std::string(std::get<1>(p.param).name);
+    });
 
 TEST(Window, CanvasExtentIsInTwips)
 {
@@ -147,14 +163,36 @@ TEST(Window, PictureSurvivesHidingAndShowing)
     EXPECT_EQ(shown, before);
 }
 
-TEST(ResultBox, TextRoundTripsExactly)
+struct RoundTrip
+{
+    const char* name;
+    const char* text;
+};
+
+class TextRoundTrip : public testing::TestWithParam<RoundTrip>
+{
+};
+
+TEST_P(TextRoundTrip, GivesBackExactlyWhatWasSet)
 {
     ui::ResultBox box;
-    for (const char* text : {"", "one line", "Integral Sin(x) [0,pi]= 2\r\ndx= .5", "a\r\n",
-                             "\r\n\r\n", "lone\rcarriage", "lone\nfeed", "x\r\ny\r\nz"}) {
-        box.SetText(text);
-        EXPECT_EQ(box.Text(), text);
-    }
+    box.SetText(GetParam().text);
+    EXPECT_EQ(box.Text(), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(ResultBox, TextRoundTrip,
+                         testing::Values(RoundTrip{"empty", ""}, RoundTrip{"oneLine", "one line"},
+                                         RoundTrip{"result", "Integral Sin(x) [0,pi]= 2\r\ndx= .5"},
+                                         RoundTrip{"trailingBreak", "a\r\n"},
+                                         RoundTrip{"twoBreaks", "\r\n\r\n"},
+                                         RoundTrip{"loneCarriageReturn", "lone\rcarriage"},
+                                         RoundTrip{"loneLineFeed", "lone\nfeed"},
+                                         RoundTrip{"threeLines", "x\r\ny\r\nz"}),
+                         [](const testing::TestParamInfo<RoundTrip>& p) { return p.param.name; });
+
+TEST(ResultBox, ShowsCrLfAsALineBreak)
+{
+    ui::ResultBox box;
     box.SetText("first\r\nsecond");
     EXPECT_EQ(box.toPlainText(), "first\nsecond") << "shown as two lines";
     EXPECT_EQ(box.document()->blockCount(), 2);
