@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,12 +35,21 @@ QStringList g_held; // as Qt would have printed them
 void holdDuringConnect(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
-        for (const QString& held : std::as_const(g_held))
+        bool noSuchPlugin = false;
+        for (const QString& held : std::as_const(g_held)) {
             std::fprintf(stderr, "%s\n", qPrintable(held));
-        std::fprintf(stderr,
-                     "integration-velmar: cannot open the %s; check that a desktop session is "
-                     "running and DISPLAY or WAYLAND_DISPLAY names it\n",
-                     qPrintable(displayName()));
+            noSuchPlugin = noSuchPlugin || held.contains("Could not find the Qt platform plugin");
+        }
+        if (noSuchPlugin)
+            std::fprintf(stderr,
+                         "integration-velmar: there is no platform plugin \"%s\"; unset "
+                         "QT_QPA_PLATFORM or name an installed one, such as xcb or wayland\n",
+                         qgetenv("QT_QPA_PLATFORM").constData());
+        else
+            std::fprintf(stderr,
+                         "integration-velmar: cannot open the %s; check that a desktop session is "
+                         "running and DISPLAY or WAYLAND_DISPLAY names it\n",
+                         qPrintable(displayName()));
         std::fflush(stderr);
         std::_Exit(1);
     }
@@ -57,6 +67,20 @@ int main(int argc, char* argv[])
                              "(man integration-velmar describes the program)\n");
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
+
+    // Qt takes a scale factor of 0, below 0 or not a number as it stands and
+    // shows a window of one pixel that never ends: refuse it plainly instead.
+    if (!qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")) {
+        bool isNumber = false;
+        const double factor = qgetenv("QT_SCALE_FACTOR").toDouble(&isNumber);
+        if (!isNumber || !std::isfinite(factor) || factor <= 0) {
+            std::fprintf(stderr,
+                         "integration-velmar: QT_SCALE_FACTOR=\"%s\" is no scale factor; unset it "
+                         "or give a number above 0, such as 1.5\n",
+                         qgetenv("QT_SCALE_FACTOR").constData());
+            return 1;
+        }
+    }
 
     const QtMessageHandler previousHandler = qInstallMessageHandler(holdDuringConnect);
     QApplication app(qtArgc, qtArgv);

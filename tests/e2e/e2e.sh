@@ -160,4 +160,20 @@ check "no display: what to check, last" \
 check "no display: what Qt saw, first" "qt.qpa.xcb: could not connect to display :7999" \
     "$(head -1 "$work/nodisplay.log")"
 
+# --- start-up settings that cannot work: one plain line, status 1, at once ---------
+for factor in 0 -1 nan; do
+    status=0
+    out=$(QT_SCALE_FACTOR=$factor timeout 5 "$program" 2>&1) || status=$?
+    check "QT_SCALE_FACTOR=$factor: status 1" "1" "$status"
+    check "QT_SCALE_FACTOR=$factor: what is wrong" \
+        "integration-velmar: QT_SCALE_FACTOR=\"$factor\" is no scale factor; unset it or give a number above 0, such as 1.5" \
+        "$out"
+done
+status=0
+out=$(QT_QPA_PLATFORM=bogus timeout 5 "$program" 2>&1) || status=$?
+check "QT_QPA_PLATFORM=bogus: status 1" "1" "$status"
+check "QT_QPA_PLATFORM=bogus: what is wrong" \
+    "integration-velmar: there is no platform plugin \"bogus\"; unset QT_QPA_PLATFORM or name an installed one, such as xcb or wayland" \
+    "$(tail -1 <<<"$out")"
+
 finish e2e
