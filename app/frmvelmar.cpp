@@ -8,7 +8,50 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <new>
+#include <unistd.h>
+
+namespace {
+
+// The report as one line, kept where a signal handler can write it: when the
+// report itself cannot be shown (short of memory, the message box aborts), the
+// user still learns what went wrong, and the program ends with status 1, never
+// with an abort and a core.
+char g_reportLine[512];
+
+extern "C" [[noreturn]] void reportLineAndExit(int)
+{
+    const ssize_t written = ::write(STDERR_FILENO, g_reportLine, std::strlen(g_reportLine));
+    (void)written;
+    _exit(frmvelmar::kErrorExitCode);
+}
+
+class ReportFallback
+{
+public:
+    explicit ReportFallback(const plot::RuntimeError& error)
+    {
+        std::snprintf(g_reportLine, sizeof g_reportLine,
+                      "integration-velmar: run-time error '%d': %s\n", error.code(),
+                      error.description().c_str());
+        struct sigaction action = {};
+        action.sa_handler = reportLineAndExit;
+        sigaction(SIGABRT, &action, &m_saved);
+    }
+    ~ReportFallback() { sigaction(SIGABRT, &m_saved, nullptr); }
+    ReportFallback(const ReportFallback&) = delete;
+    ReportFallback& operator=(const ReportFallback&) = delete;
+
+    [[noreturn]] void printAndExit() { reportLineAndExit(SIGABRT); }
+
+private:
+    struct sigaction m_saved = {};
+};
+
+} // namespace
 
 frmvelmar::frmvelmar(ErrorReport report) : m_report(std::move(report))
 {
@@ -64,7 +107,12 @@ void frmvelmar::fail(const plot::RuntimeError& error)
     // No handler runs from here on, not even while the report is up; the event
     // loop is told to end only after it, or the report's own loop would end at once.
     m_exitCode = kErrorExitCode;
-    m_report(error);
+    ReportFallback fallback(error);
+    try {
+        m_report(error);
+    } catch (const std::bad_alloc&) {
+        fallback.printAndExit();
+    }
     QCoreApplication::exit(kErrorExitCode);
 }
 

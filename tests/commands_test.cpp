@@ -371,6 +371,37 @@ TEST(Errors, TheReportIsAMessageWindowThenTheProgramEnds)
     EXPECT_TRUE(shown.contains("Canvas operation failed")) << shown.toStdString();
 }
 
+// Where the report itself cannot be shown (short of memory, the message box
+// fails or aborts), the report is one line on standard error and the status 1.
+struct FailingReport
+{
+    const char* name;
+    void (*report)(const plot::RuntimeError&);
+};
+
+class ReportThatFails : public testing::TestWithParam<FailingReport>
+{
+};
+
+TEST_P(ReportThatFails, BecomesOneLineAndStatusOne)
+{
+    EXPECT_EXIT(
+        {
+            frmvelmar form(GetParam().report);
+            form.window().picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            form.start();
+        },
+        testing::ExitedWithCode(1),
+        "integration-velmar: run-time error '480': Canvas operation failed");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, ReportThatFails,
+    testing::Values(FailingReport{"outOfMemory",
+                                  [](const plot::RuntimeError&) { throw std::bad_alloc(); }},
+                    FailingReport{"aborts", [](const plot::RuntimeError&) { std::abort(); }}),
+    [](const testing::TestParamInfo<FailingReport>& p) { return p.param.name; });
+
 TEST(Errors, AFailedStartUpIsReportedAndTheWindowNeverShows)
 {
     std::vector<plot::RuntimeError> reports;

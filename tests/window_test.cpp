@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -229,6 +230,10 @@ TEST(ResultBox, AHugePasteIsCutAtTheCap)
     QTest::keyClick(f.w.txtRes, Qt::Key_Y);
     QTest::keyClick(f.w.txtRes, Qt::Key_Return);
     EXPECT_TRUE(f.w.txtRes->Text() == capped) << "nothing typed beyond the cap";
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("é"));
+    QApplication::sendEvent(f.w.txtRes, &composed);
+    EXPECT_TRUE(f.w.txtRes->Text() == capped) << "nothing composed beyond the cap";
     QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
     EXPECT_EQ(f.w.txtRes->Text(), "Integral Sin(x) [0,pi]= 1.98352353750514\r\ndx= .3141592654");
 }

@@ -1,5 +1,6 @@
 #include "ui/resultbox.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 
@@ -65,19 +66,39 @@ void ResultBox::keyPressEvent(QKeyEvent* event)
     QPlainTextEdit::keyPressEvent(event);
 }
 
+QString ResultBox::capped(const QString& text) const
+{
+    const int keep = std::max(0, room());
+    if (text.size() <= keep)
+        return text;
+    // Never split a character that takes two UTF-16 units.
+    return text.left(keep > 0 && text.at(keep - 1).isHighSurrogate() ? keep - 1 : keep);
+}
+
 void ResultBox::insertFromMimeData(const QMimeData* source)
 {
     const QString text = source->text();
-    const int keep = std::max(0, room());
-    if (text.size() <= keep) {
+    const QString kept = capped(text);
+    if (kept.size() == text.size()) {
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
-    // Never split a character that takes two UTF-16 units.
-    const int cut = keep > 0 && text.at(keep - 1).isHighSurrogate() ? keep - 1 : keep;
-    QMimeData capped;
-    capped.setText(text.left(cut));
-    QPlainTextEdit::insertFromMimeData(&capped);
+    QMimeData cut;
+    cut.setText(kept);
+    QPlainTextEdit::insertFromMimeData(&cut);
+}
+
+// Dead keys, Compose and input methods commit their text here, not as key presses.
+void ResultBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QString kept = capped(event->commitString());
+    if (kept.size() == event->commitString().size()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent cut(event->preeditString(), event->attributes());
+    cut.setCommitString(kept, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&cut);
 }
 
 } // namespace ui

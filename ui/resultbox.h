@@ -12,9 +12,9 @@ namespace ui {
 // the box keeps the text itself and shows it with CR LF as a line break. Text
 // typed by the user reads back with CR LF line breaks.
 //
-// What a user types or pastes is cut at kMaxTyped characters, as a classic
-// edit control is: one pasted line of a megabyte would otherwise keep the
-// editor busy for a minute. Text set by the program is never cut.
+// What a user types, pastes or commits through an input method is cut at kMaxTyped characters, as a
+// classic edit control is: one pasted line of a megabyte would otherwise keep the editor busy for a
+// minute. Text set by the program is never cut.
 class ResultBox : public QPlainTextEdit, public plot::TextBox
 {
     Q_OBJECT
@@ -30,10 +30,13 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     // Characters that may still be typed in place of the selection.
     int room() const;
+    // The first characters of text that fit in the room left.
+    QString capped(const QString& text) const;
 
     void documentEdited();
 
