@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -66,6 +67,8 @@ frmvelmar::frmvelmar(ErrorReport report) : m_report(std::move(report))
     for (const auto& [button, handler] : handlers)
         QObject::connect(button, &QPushButton::clicked, &m_window,
                          [this, handler = handler] { run(handler); });
+    QObject::connect(m_window.picGraph, &ui::CanvasWidget::redrawNeeded, &m_window,
+                     [this] { run(&frmvelmar::redrawGraph); });
 }
 
 bool frmvelmar::start()
@@ -165,6 +168,7 @@ void frmvelmar::cmdcalc_Click()
 void frmvelmar::cmdclear_Click()
 {
     plot::graphReset(m_state, *m_window.picGraph, *m_window.txtRes);
+    m_countsSinceClear.clear();
     m_window.tellRun(0);
 }
 
@@ -177,5 +181,27 @@ void frmvelmar::cmdexit_Click()
 void frmvelmar::Integration()
 {
     const plot::Integral result = plot::integrate(m_state, *m_window.picGraph, *m_window.txtRes);
+    if (std::find(m_countsSinceClear.begin(), m_countsSinceClear.end(), m_state.nTrap) ==
+        m_countsSinceClear.end())
+        m_countsSinceClear.push_back(m_state.nTrap);
     m_window.tellRun(int(result.passes));
+}
+
+void frmvelmar::redrawGraph()
+{
+    if (m_state.pi == 0)
+        return; // before Form_Load: nothing is drawn yet
+    // The box keeps its text: the redraw writes into this one instead.
+    struct Unshown : plot::TextBox
+    {
+        std::string text;
+        std::string Text() const override { return text; }
+        void SetText(const std::string& t) override { text = t; }
+    } unshown;
+    plot::graphReset(m_state, *m_window.picGraph, unshown);
+    for (double n : m_countsSinceClear) {
+        plot::FormState state = m_state;
+        state.nTrap = n;
+        plot::integrate(state, *m_window.picGraph, unshown);
+    }
 }

@@ -5,6 +5,7 @@
 #include "ui/velmarwindow.h"
 
 #include <functional>
+#include <vector>
 
 // The form: the window, the four numbers of state, the handlers, and the one
 // place where a run-time error is caught and reported.
@@ -47,6 +48,9 @@ private:
     void cmdclear_Click();
     void cmdexit_Click();
     void Integration();
+    // Draws the picture anew after a change of the device pixel ratio: the graph,
+    // then each trapezoid count run since the last Clear. The box is not touched.
+    void redrawGraph();
 
     // Where Qt hands control to a handler: the top level of every event.
     void run(void (frmvelmar::*handler)());
@@ -55,6 +59,9 @@ private:
 
     plot::FormState m_state;
     ui::VelmarWindow m_window;
+    // The counts run since the last Clear, each once: all trapezoids share one
+    // colour, so they are the whole picture, whatever the order or repetition.
+    std::vector<double> m_countsSinceClear;
     ErrorReport m_report;
     int m_exitCode = -1;
 };

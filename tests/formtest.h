@@ -7,8 +7,13 @@
 #include "ui/commandbutton.h"
 #include "ui/resultbox.h"
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QScreen>
 #include <QTest>
+#include <qpa/qplatformnativeinterface.h>
 
 #include <memory>
 #include <vector>
@@ -20,8 +25,12 @@ struct StartedForm
     frmvelmar form{[this](const plot::RuntimeError& e) { reports.push_back(e); }};
     ui::VelmarWindow& w = form.window();
 
-    explicit StartedForm(bool activate = true)
+    explicit StartedForm(bool activate = true, QScreen* screen = nullptr)
     {
+        if (screen) {
+            w.setScreen(screen);
+            w.move(screen->geometry().topLeft() + QPoint(50, 50));
+        }
         form.start();
         if (activate) {
             w.activateWindow();
@@ -31,6 +40,65 @@ struct StartedForm
 
     QImage image() const { return w.picGraph->image().copy(); }
     QString text() const { return QString::fromStdString(w.txtRes->Text()); }
+};
+
+// The offscreen platform's screens, set for one test and put back after it:
+// each {name, x, y, width, height, device pixel ratio}.
+class OffscreenScreens
+{
+public:
+    struct Screen
+    {
+        const char* name;
+        int x, y, width, height;
+        double ratio;
+    };
+
+    explicit OffscreenScreens(std::initializer_list<Screen> screens)
+    {
+        m_saved = call<QJsonObject (*)(void*)>("configuration")(platform());
+        QJsonObject config = m_saved;
+        QJsonArray list;
+        for (const Screen& s : screens)
+            list.append(QJsonObject{{"name", s.name},
+                                    {"x", s.x},
+                                    {"y", s.y},
+                                    {"width", s.width},
+                                    {"height", s.height},
+                                    {"logicalDpi", 96},
+                                    {"logicalBaseDpi", 96},
+                                    {"dpr", s.ratio}});
+        config["screens"] = list;
+        call<void (*)(const QJsonObject&, void*)>("setConfiguration")(config, platform());
+    }
+    ~OffscreenScreens()
+    {
+        call<void (*)(const QJsonObject&, void*)>("setConfiguration")(m_saved, platform());
+    }
+    OffscreenScreens(const OffscreenScreens&) = delete;
+    OffscreenScreens& operator=(const OffscreenScreens&) = delete;
+
+    static QScreen* named(const char* name)
+    {
+        for (QScreen* s : QGuiApplication::screens())
+            if (s->name() == QLatin1String(name))
+                return s;
+        return nullptr;
+    }
+
+private:
+    // The offscreen platform's own functions take its native interface.
+    static void* platform() { return QGuiApplication::platformNativeInterface(); }
+    template <typename F> static F call(const char* name)
+    {
+        void* function =
+            QGuiApplication::platformNativeInterface()->nativeResourceForIntegration(name);
+        if (!function)
+            qFatal("the offscreen platform has no %s", name);
+        return reinterpret_cast<F>(function);
+    }
+
+    QJsonObject m_saved;
 };
 
 inline QRgb toQRgb(plot::Rgb c)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -101,6 +102,63 @@ TEST_P(ScreenAfter, IsTheWholePicture)
 INSTANTIATE_TEST_SUITE_P(Picture, ScreenAfter,
                          testing::Values("cmd1rect", "cmd2rect", "cmd10Rec", "cmdcalc", "cmdclear"),
                          [](const testing::TestParamInfo<const char*>& p) { return p.param; });
+
+// A laptop driving a projector: the window moves to a screen of another scale.
+// The canvas then shows exactly what a fresh start with the same presses shows
+// there, one-pixel lines at one device pixel, and the box keeps its text.
+struct RatioMove
+{
+    const char* name;
+    double from, to;
+};
+
+class RatioChange : public testing::TestWithParam<RatioMove>
+{
+};
+
+TEST_P(RatioChange, RedrawsAsAFreshStartThere)
+{
+    OffscreenScreens screens{{"one", 0, 0, 1600, 1000, GetParam().from},
+                             {"two", 1600, 0, 1600, 1000, GetParam().to}};
+    QScreen* const one = OffscreenScreens::named("one");
+    QScreen* const two = OffscreenScreens::named("two");
+    ASSERT_TRUE(one && two);
+    auto presses = [](StartedForm& f) {
+        for (ui::CommandButton* b : {f.w.cmd1rect, f.w.cmd10Rec, f.w.cmdcalc, f.w.cmd10Rec})
+            b->click();
+    };
+    StartedForm moved(true, one);
+    presses(moved);
+    const QString text = moved.text();
+    moved.w.setScreen(two);
+    moved.w.move(two->geometry().topLeft() + QPoint(50, 50));
+    QApplication::processEvents();
+    EXPECT_EQ(moved.text(), text) << "the box is not touched";
+
+    StartedForm fresh(true, two);
+    presses(fresh);
+    ASSERT_EQ(fresh.w.devicePixelRatioF(), moved.w.devicePixelRatioF());
+    EXPECT_EQ(moved.image().size(), QSize(597, 397) * fresh.w.devicePixelRatioF());
+    EXPECT_EQ(moved.image(), fresh.image()) << "after the move";
+    // A press after the move draws at the new ratio, on the redrawn picture.
+    moved.w.cmd2rect->click();
+    fresh.w.cmd2rect->click();
+    EXPECT_EQ(moved.image(), fresh.image()) << "after a press there";
+    EXPECT_TRUE(moved.reports.empty());
+    // What the screen shows; grab() rounds a fractional ratio its own way.
+    const qreal ratio = fresh.w.devicePixelRatioF();
+    if (ratio == std::floor(ratio)) {
+        const QImage shown = moved.w.picGraph->grab(moved.w.picGraph->contentsRect())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, fresh.image()) << "what the screen shows";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Picture, RatioChange,
+                         testing::Values(RatioMove{"oneToTwo", 1, 2}, RatioMove{"twoToOne", 2, 1},
+                                         RatioMove{"oneToOneAndAHalf", 1, 1.5}),
+                         [](const testing::TestParamInfo<RatioMove>& p) { return p.param.name; });
 
 // Many presses in mixed order leave nothing behind: after a clear, one run
 // gives exactly the picture and text of that run on a fresh start.

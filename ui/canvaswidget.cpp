@@ -72,12 +72,8 @@ void CanvasWidget::ensureImage()
         plot::raise(plot::ErrorNumber::CanvasFailure, "no memory for a " +
                                                           std::to_string(size.width()) + " x " +
                                                           std::to_string(size.height()) + " image");
+    // At a new density the old picture is not scaled over: the form draws it anew.
     image.fill(Qt::black);
-    if (!m_image.isNull()) {
-        // Moved to a screen of another density: keep the picture, rescaled.
-        QPainter p(&image);
-        p.drawImage(image.rect(), m_image);
-    }
     m_image = image;
     m_ratio = ratio;
     m_dirty = m_image.rect();
@@ -168,9 +164,19 @@ void CanvasWidget::flush()
     update(logical.translated(contentsRect().topLeft()));
 }
 
+bool CanvasWidget::event(QEvent* event)
+{
+    if (event->type() == QEvent::ScreenChangeInternal && ratioChanged())
+        emit redrawNeeded();
+    return QFrame::event(event);
+}
+
 // Handlers never yield to the event loop, so no paint event comes while drawing.
 void CanvasWidget::paintEvent(QPaintEvent* event)
 {
+    // A change of scale that came without a change of screen shows here first.
+    if (ratioChanged())
+        emit redrawNeeded();
     QPainter p(this);
     const QRect contents = contentsRect();
     for (const QRect& r : event->region()) {

@@ -46,11 +46,23 @@ public:
     const QImage& image() const { return m_image; }
     qreal pixelRatio() const { return m_ratio; }
 
+    // True while the image is at another device pixel ratio than the widget's
+    // (the window moved to a screen of another scale, or the scale changed).
+    bool ratioChanged() const { return !m_image.isNull() && devicePixelRatioF() != m_ratio; }
+
+signals:
+    // The picture must be drawn anew at the new device pixel ratio: a scaled
+    // copy would lose one-pixel lines or thicken them. Sent before the stale
+    // image would be painted.
+    void redrawNeeded();
+
+public:
     // Device pixel of a canvas coordinate: the pixel that holds the point
     // (rounding down), so 2977.5 and 2978 twips both fall in pixel 198.
     static int toDevice(float twips, qreal ratio, double twipsPerPixel = kTwipsPerPixel);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
