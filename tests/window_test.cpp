@@ -259,14 +259,18 @@ TEST(ResultBox, BothResultLinesFitInTheBox)
 
 // A desktop font from 8 to 16 pt: the form grows by one factor where the font
 // needs it, so every caption and both result lines show whole, in the user's
-// font, while the canvas keeps its extent in twips and its crisp image.
-// The last row is a font narrow for its height, so the two result lines, not
-// the captions, decide how far the form grows.
+// font, while the canvas keeps its extent in twips and its crisp image. A font
+// narrow for its height makes the two result lines, not the captions, decide.
+// On a screen too small for the grown form (a 1024 x 768 projector) the controls
+// take a smaller font and the window fits; where not even the normal size fits
+// (640 x 480), the form grows as the font asks.
 struct Font
 {
     const char* name;
     int points;
     int stretch; // percent of the normal width
+    QSize screen;
+    bool fits; // the form as the font asks fits that screen
 };
 
 class DesktopFont : public testing::TestWithParam<Font>
@@ -281,6 +285,9 @@ protected:
     }
     void TearDown() override { QApplication::setFont(m_saved); }
 
+    OffscreenScreens m_screens{
+        {"desk", 0, 0, GetParam().screen.width(), GetParam().screen.height(), 1}};
+
 private:
     QFont m_saved = QApplication::font();
 };
@@ -288,7 +295,18 @@ private:
 TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
 {
     StartedForm f;
-    EXPECT_EQ(f.w.font().pointSize(), GetParam().points) << "the desktop's font is kept";
+    const QSize screen = GetParam().screen;
+    if (GetParam().fits || screen.width() < 698) {
+        EXPECT_EQ(f.w.font().pointSize(), GetParam().points) << "the desktop's font is kept";
+    } else {
+        EXPECT_LT(f.w.font().pointSizeF(), GetParam().points) << "a smaller font, to fit";
+        EXPECT_GT(f.w.font().pointSizeF(), GetParam().points - 4) << "but the largest that fits";
+        EXPECT_LE(f.w.width(), screen.width());
+        EXPECT_LE(f.w.height(), screen.height());
+    }
+    if (screen.width() < 698) {
+        EXPECT_GT(f.w.height(), screen.height()) << "not even the normal size fits: grown as asked";
+    }
     QList<QWidget*> row;
     for (QPushButton* b : f.w.findChildren<QPushButton*>()) {
         QStyleOptionButton option;
@@ -325,10 +343,18 @@ TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
     EXPECT_EQ(f.image().size(), f.w.picGraph->contentsRect().size() * f.w.devicePixelRatioF());
 }
 
+const QSize kWide(1920, 1200);
+
 INSTANTIATE_TEST_SUITE_P(Points, DesktopFont,
-                         testing::Values(Font{"8pt", 8, 100}, Font{"11pt", 11, 100},
-                                         Font{"13pt", 13, 100}, Font{"16pt", 16, 100},
-                                         Font{"16ptCondensed", 16, 50}),
+                         testing::Values(Font{"8pt", 8, 100, kWide, true},
+                                         Font{"11pt", 11, 100, kWide, true},
+                                         Font{"13pt", 13, 100, kWide, true},
+                                         Font{"16pt", 16, 100, kWide, true},
+                                         Font{"16ptCondensed", 16, 50, kWide, true},
+                                         Font{"14ptOnAProjector", 14, 100, {1024, 768}, false},
+                                         Font{"16ptOnAProjector", 16, 100, {1024, 768}, false},
+                                         Font{"16ptOnALaptop", 16, 100, {1366, 768}, false},
+                                         Font{"13ptOn640x480", 13, 100, {640, 480}, false}),
                          [](const testing::TestParamInfo<Font>& p) { return p.param.name; });
 
 TEST(Focus, TabVisitsAllEightInOrderAndWraps)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
 
@@ -149,7 +150,7 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
         icon.addFile(file.filePath());
     setWindowIcon(icon);
     resize(kClientWidth, kClientHeight);
-    scaleBy(neededScale());
+    scaleBy(fittingScale());
     tellRun(0);
 }
 
@@ -208,6 +209,42 @@ double VelmarWindow::neededScale() const
                          2 * int(txtRes->document()->documentMargin()) + 2 * txtRes->frameWidth() +
                          kRoundingSlack;
     return std::max(factor, double(twoLines) / txtRes->height());
+}
+
+// How far the form may grow on its screen: the available area (less panels and
+// docks) less the title bar and borders a window manager adds.
+double VelmarWindow::screenRoom() const
+{
+    const QRect available = screen()->availableGeometry();
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    return std::min(double(available.width() - 2 * border) / kClientWidth,
+                    double(available.height() - titleBar - 2 * border) / kClientHeight);
+}
+
+// The growth the font asks for where it fits the screen. Where it does not, the
+// controls take the largest font, in half points, whose growth fits; where not
+// even the normal size fits (640 x 480), the font decides as it would anyway.
+double VelmarWindow::fittingScale()
+{
+    const double wanted = neededScale();
+    const double room = screenRoom();
+    if (wanted <= room || room < 1)
+        return wanted;
+    QFont smaller = font();
+    const bool inPoints = smaller.pointSizeF() > 0;
+    const qreal asked = inPoints ? smaller.pointSizeF() : smaller.pixelSize();
+    const qreal step = inPoints ? 0.5 : 1;
+    for (qreal size = asked - step; size >= 1; size -= step) {
+        if (inPoints)
+            smaller.setPointSizeF(size);
+        else
+            smaller.setPixelSize(int(size));
+        setFont(smaller);
+        if (neededScale() <= room)
+            break;
+    }
+    return std::min(neededScale(), room);
 }
 
 void VelmarWindow::scaleBy(double factor)

@@ -26,7 +26,8 @@ struct ControlPlace
 // The window and its eight controls, at fixed places: no layout manager moves
 // them, and resizing the window moves nothing. Where the desktop's font is too
 // large for a caption or for the two result lines, the whole form is drawn larger
-// by one factor, as a form measured in dialog units grows with the system font.
+// by one factor, as a form measured in dialog units grows with the system font,
+// but never beyond the screen: there the controls take the largest font that fits.
 class VelmarWindow : public QWidget
 {
     Q_OBJECT
@@ -63,6 +64,8 @@ public:
 private:
     template <typename T> T* control(const char* name) const;
     double neededScale() const;
+    double screenRoom() const;
+    double fittingScale();
     void scaleBy(double factor);
 
     void describeGraph(int trapezoids);
