@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -115,6 +116,27 @@ void installAccessibleRoles()
     Q_UNUSED(installed);
 }
 
+// The character a key carries on a US keyboard, by its keycode (evdev's code
+// plus 8, as X11 and Wayland number keys). The same place carries the digit on
+// the keyboards whose digits need Shift (French, Belgian, Czech, Slovak,
+// Lithuanian) and the Latin letter on the keyboards of non-Latin layouts
+// (Russian, Ukrainian, Greek, Hebrew, Arabic), which print it there.
+QChar usCharacter(quint32 keycode)
+{
+    static const struct
+    {
+        quint32 first;
+        QLatin1String row;
+    } rows[] = {{10, QLatin1String("1234567890")},
+                {24, QLatin1String("QWERTYUIOP")},
+                {38, QLatin1String("ASDFGHJKL")},
+                {52, QLatin1String("ZXCVBNM")}};
+    for (const auto& r : rows)
+        if (keycode >= r.first && keycode < r.first + quint32(r.row.size()))
+            return r.row.at(keycode - r.first);
+    return {};
+}
+
 QRect scaled(const QRect& r, double factor)
 {
     // Edges, not sizes, are scaled: neighbours keep their proportions and gaps.
@@ -152,6 +174,32 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
     resize(kClientWidth, kClientHeight);
     scaleBy(fittingScale());
     tellRun(0);
+}
+
+// Alt with a key no access key matched reaches the window. Where that key gives
+// no Latin letter or digit (an unshifted digit key on French AZERTY, a letter
+// key on a Russian layout), the access key is taken from the character the key
+// carries in its place on the keyboard, as desktop programs do: Alt + the key
+// labelled 1 presses "&1 Trapezoid" on every layout. AltGr is no Alt: the
+// characters it types are untouched.
+void VelmarWindow::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers chord =
+        event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+    const int key = event->key();
+    const bool latin =
+        (key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z);
+    const QChar place = usCharacter(event->nativeScanCode());
+    if (chord == Qt::AltModifier && !latin && !place.isNull()) {
+        for (CommandButton* b : findChildren<CommandButton*>()) {
+            const QKeySequence mnemonic = QKeySequence::mnemonic(b->text());
+            if (!mnemonic.isEmpty() && mnemonic[0].key() == Qt::Key(place.unicode())) {
+                b->click();
+                return;
+            }
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // The control the table names so, of the kind the table gives it.

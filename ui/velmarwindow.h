@@ -61,6 +61,10 @@ public:
     // focus is. 0 trapezoids: the graph was cleared.
     void tellRun(int trapezoids);
 
+protected:
+    // Alt with a key that matched no access key: see accessKeyByPlace().
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     template <typename T> T* control(const char* name) const;
     double neededScale() const;

@@ -17,7 +17,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/check.sh"
+here=$(dirname "${BASH_SOURCE[0]}")
+source "$here/../lib/check.sh"
 start_xvfb "$work/xvfb.log"
 
 # Nothing here waits for a fixed time: each step polls for what it expects, for
@@ -133,6 +134,26 @@ key alt+shift+c; check_result "alt+shift+c" "$t10000"
 click 300 200 # the canvas takes the focus
 key Tab Return
 check_result "tab then enter presses 1 trapezoid" "$t1"
+
+# --- the access keys by the key the caption names, on every keyboard ----------------
+# Physical keys by keycode: left Alt 64, right Alt (AltGr on German) 108, and the
+# keys labelled 1, 2, 0, C and R: 10, 11, 19, 54, 27. French and Belgian digits
+# need Shift, Czech ones too; Russian has no Latin letters.
+press_on() { # press_on LAYOUT KEYCODE...: the keys pressed under that layout
+    local layout=$1
+    shift
+    setxkbmap "$layout"
+    /usr/bin/python3 "$here/../lib/keys.py" "$@"
+    setxkbmap us # for copying the result
+}
+for layout in us de fr be cz ru; do
+    press_on "$layout" 64 10; check_result "$layout: alt + the key labelled 1" "$t1"
+    press_on "$layout" 64 11; check_result "$layout: alt + the key labelled 2" "$t2"
+    press_on "$layout" 64 19; check_result "$layout: alt + the key labelled 0" "$t10"
+    press_on "$layout" 64 54; check_result "$layout: alt + the key labelled C" "$t10000"
+    press_on "$layout" 64 27; check_result "$layout: alt + the key labelled R" ""
+done
+press_on de 108 24; check_result "de: altgr+q still types @" "@"
 
 key alt+x
 status=0; wait "$app" || status=$?
