@@ -238,6 +238,33 @@ TEST(ResultBox, AHugePasteIsCutAtTheCap)
     EXPECT_EQ(f.w.txtRes->Text(), "Integral Sin(x) [0,pi]= 1.98352353750514\r\ndx= .3141592654");
 }
 
+// A composition still pending in an input method when a button writes the
+// result is dropped: what the input method does with it afterwards, in any order
+// (shows it again, commits it, deletes around the cursor), stays out of the
+// result; a composition begun afterwards is typed as usual.
+TEST(ResultBox, APendingCompositionStaysOutOfTheResult)
+{
+    StartedForm f;
+    f.w.txtRes->setFocus();
+    auto send = [&](const QString& preedit, const QString& commit = {}, int from = 0,
+                    int length = 0) {
+        QInputMethodEvent event(preedit, {});
+        if (!commit.isEmpty() || length != 0)
+            event.setCommitString(commit, from, length);
+        QApplication::sendEvent(f.w.txtRes, &event);
+    };
+    send(QStringLiteral("かんじ"));
+    QTest::keyClick(f.w.txtRes, Qt::Key_C, Qt::AltModifier);
+    send(QStringLiteral("感じ"));     // the conversion, late
+    send({}, {}, -13, 13);            // a deletion around the cursor
+    send({}, QStringLiteral("感じ")); // the commit on being reset
+    const std::string result = "Integral Sin(x) [0,pi]= 1.9999999835511\r\ndx= .0003141592654";
+    EXPECT_EQ(f.w.txtRes->Text(), result);
+    send(QStringLiteral("か"));
+    send({}, QStringLiteral("か"));
+    EXPECT_EQ(f.w.txtRes->Text(), "か" + result) << "a new composition, at the cursor";
+}
+
 // Both lines of a result lie inside the box's visible area, with no scroll bar.
 void expectBothLinesShow(ui::ResultBox* box)
 {

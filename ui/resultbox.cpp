@@ -1,5 +1,7 @@
 #include "ui/resultbox.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -24,6 +26,14 @@ std::string ResultBox::Text() const
 
 void ResultBox::SetText(const std::string& text)
 {
+    // A conversion still pending in an input method is dropped: the input method
+    // is told so, and if it commits the text all the same (some do, on being
+    // reset), that late commit is not let into the new text.
+    if (!m_preedit.isEmpty()) {
+        m_dropping = true;
+        m_preedit.clear();
+        QGuiApplication::inputMethod()->reset();
+    }
     m_text = QString::fromStdString(text);
     QString shown = m_text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -49,6 +59,7 @@ int ResultBox::room() const
 
 void ResultBox::keyPressEvent(QKeyEvent* event)
 {
+    m_dropping = false; // a key the input method let through: it composes nothing
     const QString typed = event->text();
     // Alt with a key that is no access key types nothing, as desktop edit
     // boxes behave: a guessed Alt+E must not leave an "e" behind.
@@ -91,14 +102,33 @@ void ResultBox::insertFromMimeData(const QMimeData* source)
 // Dead keys, Compose and input methods commit their text here, not as key presses.
 void ResultBox::inputMethodEvent(QInputMethodEvent* event)
 {
-    const QString kept = capped(event->commitString());
-    if (kept.size() == event->commitString().size()) {
+    QString preedit = event->preeditString();
+    QString commit = event->commitString();
+    bool replaces = event->replacementLength() != 0;
+    if (m_dropping) {
+        // The composition dropped when the program set the text: what the input
+        // method still does with it (shows it, deletes around the cursor, commits
+        // it) does not touch the new text. Its commit, or an empty composition
+        // that commits nothing, ends it.
+        m_dropping = commit.isEmpty() && (!preedit.isEmpty() || replaces);
+        preedit.clear();
+        commit.clear();
+        replaces = false;
+    }
+    m_preedit = preedit;
+    commit = capped(commit);
+    if (preedit == event->preeditString() && commit == event->commitString() &&
+        replaces == (event->replacementLength() != 0)) {
         QPlainTextEdit::inputMethodEvent(event);
         return;
     }
-    QInputMethodEvent cut(event->preeditString(), event->attributes());
-    cut.setCommitString(kept, event->replacementStart(), event->replacementLength());
-    QPlainTextEdit::inputMethodEvent(&cut);
+    QInputMethodEvent changed(preedit, preedit.isEmpty() ? QList<QInputMethodEvent::Attribute>()
+                                                         : event->attributes());
+    if (replaces)
+        changed.setCommitString(commit, event->replacementStart(), event->replacementLength());
+    else if (!commit.isEmpty())
+        changed.setCommitString(commit);
+    QPlainTextEdit::inputMethodEvent(&changed);
 }
 
 } // namespace ui

@@ -42,6 +42,8 @@ private:
 
     QString m_text;
     bool m_setting = false;
+    QString m_preedit;       // what an input method is composing, not yet text
+    bool m_dropping = false; // the composition was dropped; the input method has not let go
 };
 
 } // namespace ui

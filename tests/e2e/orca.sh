@@ -7,34 +7,8 @@
 set -euo pipefail
 program=$1
 here=$(dirname "${BASH_SOURCE[0]}")
-work=$(mktemp -d)
-chmod 700 "$work"
 source "$here/../lib/check.sh"
-
-# Every process started here carries this variable, the D-Bus helpers that
-# detach included: at the end each one is found by it and ended by its id.
-export VELMAR_ORCA_RUN="$work"
-ours() {
-    local p
-    for p in /proc/[0-9]*; do
-        { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qx "VELMAR_ORCA_RUN=$work" &&
-            echo "${p#/proc/}"
-    done
-}
-cleanup() {
-    local pids
-    pids=$(ours | grep -vx "$$" || true)
-    [ -z "$pids" ] || kill $pids 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-start_xvfb "$work/xvfb.log"
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config"
-export XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache"
-export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=0
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
-chmod 700 "$XDG_RUNTIME_DIR"
+private_session
 
 # speech-dispatcher with one module: the stock generic one, writing each text to the log.
 speech="$work/speech.log"
@@ -53,9 +27,6 @@ GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >> $speech"
 GenericLanguage "en" "en" "utf-8"
 AddVoice "en" "MALE1" "en"
 CONF
-dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" >"$work/bus.out" 2>&1 &
-poll 10 accepts "$work/bus" || { echo "the session bus did not start"; cat "$work/bus.out"; exit 1; }
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
 speech-dispatcher --run-single --timeout 0 --config-dir "$work/speechd" \
     --socket-path "$work/speechd.sock" >"$work/speechd.out" 2>&1 &
 poll 10 accepts "$work/speechd.sock" || { echo "speech-dispatcher did not start"; cat "$work/speechd.out"; exit 1; }
@@ -69,7 +40,13 @@ cat >"$work/orca/user-settings.conf" <<'CONF'
                           "keybindings": {}, "enableKeyEcho": false}},
  "pronunciations": {}, "keybindings": {}}
 CONF
-orca --user-prefs "$work/orca" >"$work/orca.out" 2>&1 &
+# Orca refuses to start beside any other Orca of the same user, in any session
+# (it asks pgrep): this private session's Orca is told of none, so the test runs
+# beside a user's own screen reader too.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nexit 1\n' >"$work/bin/pgrep"
+chmod +x "$work/bin/pgrep"
+PATH="$work/bin:$PATH" orca --user-prefs "$work/orca" >"$work/orca.out" 2>&1 &
 # The whole log as one line: speech-dispatcher hands the module a sentence at a time.
 heard() { tr '\n' ' ' <"$speech" | tr -s ' '; }
 # heard_after OFFSET: what was spoken since the log had OFFSET bytes.

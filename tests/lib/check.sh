@@ -52,3 +52,43 @@ start_xvfb() {
 accepts() {
     python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' "$1" 2>/dev/null
 }
+
+# private_session: a desktop session of the test's own in a new folder, $work:
+# an X server, HOME and the XDG folders, settings in memory and a session bus.
+# Every process started from here on carries VELMAR_TEST_RUN, the D-Bus helpers
+# that detach included: on exit each one is found by it and ended by its id.
+private_session() {
+    work=$(mktemp -d)
+    chmod 700 "$work"
+    export VELMAR_TEST_RUN="$work"
+    trap end_private_session EXIT
+    start_xvfb "$work/xvfb.log"
+    export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config"
+    export XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache"
+    export GSETTINGS_BACKEND=memory
+    mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" >"$work/bus.out" 2>&1 &
+    poll 10 accepts "$work/bus" || { echo "the session bus did not start"; cat "$work/bus.out"; return 1; }
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+}
+end_private_session() {
+    local p pids=()
+    for p in /proc/[0-9]*; do
+        [ "${p#/proc/}" != "$$" ] || continue
+        { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qx "VELMAR_TEST_RUN=$work" &&
+            pids+=("${p#/proc/}")
+    done
+    [ ${#pids[@]} -eq 0 ] || kill "${pids[@]}" 2>/dev/null || true
+    # Gone before the next test starts: a screen reader still ending would be
+    # taken for one already running.
+    gone() { # a zombie is gone too: what detached is init's to reap
+        local p state
+        for p in "${pids[@]}"; do
+            state=$(awk '{print $3}' "/proc/$p/stat" 2>/dev/null) || continue
+            [ -z "$state" ] || [ "$state" = Z ] || return 1
+        done
+    }
+    [ ${#pids[@]} -eq 0 ] || poll 5 gone || kill -KILL "${pids[@]}" 2>/dev/null || true
+    rm -rf "$work"
+}
