@@ -2,9 +2,10 @@
 # The install tree and the Debian package hold exactly what a desktop needs, and
 # the tools a distribution runs accept them: lintian, desktop-file-validate,
 # appstreamcli and man.
-#   install_test.sh BUILD_DIR
+#   install_test.sh BUILD_DIR ICON-SIZES (16,32,...: the theme's sizes, from icons/)
 set -euo pipefail
 build=$(cd "$1" && pwd)
+icon_sizes=${2//,/ }
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -17,12 +18,7 @@ usr/bin/integration-velmar
 usr/share/applications/$id.desktop
 usr/share/doc/integration-velmar/changelog.gz
 usr/share/doc/integration-velmar/copyright
-usr/share/icons/hicolor/16x16/apps/$id.png
-usr/share/icons/hicolor/32x32/apps/$id.png
-usr/share/icons/hicolor/48x48/apps/$id.png
-usr/share/icons/hicolor/64x64/apps/$id.png
-usr/share/icons/hicolor/128x128/apps/$id.png
-usr/share/icons/hicolor/256x256/apps/$id.png
+$(for s in $icon_sizes; do echo "usr/share/icons/hicolor/${s}x${s}/apps/$id.png"; done)
 usr/share/icons/hicolor/scalable/apps/$id.svg
 usr/share/man/man1/integration-velmar.1.gz
 usr/share/metainfo/$id.metainfo.xml
@@ -43,7 +39,7 @@ check "entry name" "Integration Velmar" "$(entry Name)"
 check "entry icon is the installed one" "$id" "$(entry Icon)"
 check "entry runs the installed program" "integration-velmar" "$(entry Exec)"
 check "entry categories" "Education;Math;" "$(entry Categories)"
-for size in 16 32 48 64 128 256; do
+for size in $icon_sizes; do
     check "icon $size px" "PNG ${size}x${size}" \
         "$(identify -format '%m %wx%h' "$share/icons/hicolor/${size}x${size}/apps/$id.png")"
 done
