@@ -35,25 +35,49 @@ QStringList g_held; // as Qt would have printed them
 void holdDuringConnect(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
-        bool noSuchPlugin = false;
-        for (const QString& held : std::as_const(g_held)) {
-            std::fprintf(stderr, "%s\n", qPrintable(held));
-            noSuchPlugin = noSuchPlugin || held.contains("Could not find the Qt platform plugin");
-        }
-        if (noSuchPlugin)
+        const QString held = g_held.join(QLatin1Char('\n'));
+        for (const QString& line : std::as_const(g_held))
+            std::fprintf(stderr, "%s\n", qPrintable(line));
+        const bool displayFailed = held.contains(QLatin1String("could not connect to display")) ||
+                                   held.contains(QLatin1String("wl_display")) ||
+                                   !qEnvironmentVariableIsSet("DISPLAY");
+        if (held.contains(QLatin1String("Could not find the Qt platform plugin")))
             std::fprintf(stderr,
                          "integration-velmar: there is no platform plugin \"%s\"; unset "
                          "QT_QPA_PLATFORM or name an installed one, such as xcb or wayland\n",
                          qgetenv("QT_QPA_PLATFORM").constData());
-        else
+        else if (displayFailed)
             std::fprintf(stderr,
                          "integration-velmar: cannot open the %s; check that a desktop session is "
                          "running and DISPLAY or WAYLAND_DISPLAY names it\n",
                          qPrintable(displayName()));
+        else
+            std::fprintf(stderr, "integration-velmar: the platform plugin could not start (the "
+                                 "lines above say what Qt saw); short of memory, or a broken "
+                                 "installation\n");
         std::fflush(stderr);
         std::_Exit(1);
     }
     g_held.append(qFormatLogMessage(type, context, message));
+}
+
+// Short of memory, a thread Qt needs may not start, and Qt then waits for it
+// for ever: the window never answers. Qt's warning says so; the program ends
+// there, with the reason, instead of hanging.
+QtMessageHandler g_previousHandler = nullptr;
+
+[[noreturn]] void endShortOfMemory()
+{
+    std::fprintf(stderr, "integration-velmar: short of memory: a thread could not start\n");
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+void watchForStarvation(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    g_previousHandler(type, context, message);
+    if (message.contains(QLatin1String("Thread creation error")))
+        endShortOfMemory();
 }
 
 } // namespace
@@ -82,12 +106,17 @@ int main(int argc, char* argv[])
         }
     }
 
-    const QtMessageHandler previousHandler = qInstallMessageHandler(holdDuringConnect);
+    g_previousHandler = qInstallMessageHandler(holdDuringConnect);
     QApplication app(qtArgc, qtArgv);
-    qInstallMessageHandler(previousHandler);
-    for (const QString& held : std::as_const(g_held))
+    qInstallMessageHandler(watchForStarvation);
+    bool noThreads = false;
+    for (const QString& held : std::as_const(g_held)) {
         std::fprintf(stderr, "%s\n", qPrintable(held));
+        noThreads = noThreads || held.contains(QLatin1String("Thread creation error"));
+    }
     g_held.clear();
+    if (noThreads)
+        endShortOfMemory();
 
     QApplication::setApplicationName(QStringLiteral("integration-velmar"));
     QApplication::setApplicationDisplayName(QStringLiteral("Integration Velmar"));
