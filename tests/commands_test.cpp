@@ -185,7 +185,7 @@ TEST(Commands, TabThenEnterPressesTheButtonsInTabOrder)
 // Every key from every control: Esc presses nothing; Enter, keypad Enter and
 // Space press the focused button only (in the box Enter starts a new line and
 // Space types a blank); each access key presses its button from anywhere, the
-// box included. Checked right after the keys: a button's click is never delayed.
+// box included; Alt with any other key does nothing anywhere. Checked right after the keys: a button's click is never delayed.
 struct KeyPress
 {
     const char* name;
@@ -205,6 +205,10 @@ const KeyPress kKeys[] = {
     {"AltC", Qt::Key_C, Qt::AltModifier, "cmdcalc"},
     {"AltR", Qt::Key_R, Qt::AltModifier, "cmdclear"},
     {"AltX", Qt::Key_X, Qt::AltModifier, "cmdexit"},
+    // Alt with a key that is no access key presses nothing and types nothing.
+    {"AltA", Qt::Key_A, Qt::AltModifier, nullptr},
+    {"AltE", Qt::Key_E, Qt::AltModifier, nullptr},
+    {"AltQ", Qt::Key_Q, Qt::AltModifier, nullptr},
 };
 
 const char* const kButtonNames[] = {"cmd1rect", "cmd2rect", "cmd10Rec",
