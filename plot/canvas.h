@@ -42,14 +42,7 @@ public:
     virtual void SetText(const std::string& text) = 0;
 };
 
-// The engine calls the canvas and the box only through these. Each keeps the
-// floating-point status as it was across the call: a fault the engine reports
-// is one its own arithmetic raised, never one the toolkit raised (or cleared).
-float scaleWidth(const Canvas& canvas);
-float scaleHeight(const Canvas& canvas);
-void line(Canvas& canvas, float x1, float y1, float x2, float y2, Rgb colour);
-void erase(Canvas& canvas);
-std::string text(const TextBox& box);
-void setText(TextBox& box, const std::string& text);
+// The engine calls these only through plot/calls.h, which keeps its
+// floating-point status across each call.
 
 } // namespace plot

@@ -25,15 +25,7 @@ void clearStatus()
     std::feclearexcept(FE_ALL_EXCEPT);
 }
 
-#ifdef PLOT_FP_MXCSR
-StatusKeeper::StatusKeeper() : m_saved(_mm_getcsr()) {}
-
-StatusKeeper::~StatusKeeper()
-{
-    if (_mm_getcsr() != m_saved)
-        _mm_setcsr(m_saved);
-}
-#else
+#ifndef PLOT_FP_MXCSR
 StatusKeeper::StatusKeeper()
 {
     m_saved = static_cast<unsigned>(std::fetestexcept(FE_ALL_EXCEPT));

@@ -75,12 +75,23 @@ template <typename T> inline T checked(T value)
 // blamed on the next formula.
 void clearStatus();
 
-// Keeps the status as it was across a call into other code (the toolkit).
+// Keeps the status as it was across a call into other code (the toolkit). On
+// SSE a read of one register before, and a compare after: cheap enough for every
+// call out of the hot loop.
 class StatusKeeper
 {
 public:
+#ifdef PLOT_FP_MXCSR
+    StatusKeeper() : m_saved(_mm_getcsr()) {}
+    ~StatusKeeper()
+    {
+        if (_mm_getcsr() != m_saved)
+            _mm_setcsr(m_saved);
+    }
+#else
     StatusKeeper();
     ~StatusKeeper();
+#endif
     StatusKeeper(const StatusKeeper&) = delete;
     StatusKeeper& operator=(const StatusKeeper&) = delete;
 

@@ -1,5 +1,6 @@
 #include "plot/graph.h"
 
+#include "plot/calls.h"
 #include "plot/displaytext.h"
 #include "plot/fpstatus.h"
 #include "plot/mapping.h"

@@ -1,5 +1,6 @@
 #include "plot/mapping.h"
 
+#include "plot/calls.h"
 #include "plot/error.h"
 #include "plot/fpstatus.h"
 
