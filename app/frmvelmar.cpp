@@ -68,7 +68,7 @@ frmvelmar::frmvelmar(ErrorReport report) : m_report(std::move(report))
         QObject::connect(button, &QPushButton::clicked, &m_window,
                          [this, handler = handler] { run(handler); });
     QObject::connect(m_window.picGraph, &ui::CanvasWidget::redrawNeeded, &m_window,
-                     [this] { run(&frmvelmar::redrawGraph); });
+                     [this] { run(&frmvelmar::followPixelRatio); });
 }
 
 bool frmvelmar::start()
@@ -94,6 +94,7 @@ void frmvelmar::run(void (frmvelmar::*handler)())
     if (ending())
         return;
     try {
+        followPixelRatio(); // nothing is added to a picture drawn at another ratio
         (this->*handler)();
         m_window.picGraph->flush();
         return;
@@ -187,10 +188,10 @@ void frmvelmar::Integration()
     m_window.tellRun(int(result.passes));
 }
 
-void frmvelmar::redrawGraph()
+void frmvelmar::followPixelRatio()
 {
-    if (m_state.pi == 0)
-        return; // before Form_Load: nothing is drawn yet
+    if (!m_window.picGraph->ratioChanged())
+        return;
     // The box keeps its text: the redraw writes into this one instead.
     struct Unshown : plot::TextBox
     {

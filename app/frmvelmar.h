@@ -48,9 +48,10 @@ private:
     void cmdclear_Click();
     void cmdexit_Click();
     void Integration();
-    // Draws the picture anew after a change of the device pixel ratio: the graph,
-    // then each trapezoid count run since the last Clear. The box is not touched.
-    void redrawGraph();
+    // Where the device pixel ratio has changed since the canvas last drew, draws
+    // the picture anew at the new one: the graph, then each trapezoid count run
+    // since the last Clear. The box is not touched. Runs before every handler.
+    void followPixelRatio();
 
     // Where Qt hands control to a handler: the top level of every event.
     void run(void (frmvelmar::*handler)());

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -66,6 +67,11 @@ void holdDuringConnect(QtMsgType type, const QMessageLogContext& context, const 
 // there, with the reason, instead of hanging.
 QtMessageHandler g_previousHandler = nullptr;
 
+bool threadFailed(const QString& message)
+{
+    return message.contains(QLatin1String("Thread creation error"));
+}
+
 [[noreturn]] void endShortOfMemory()
 {
     std::fprintf(stderr, "integration-velmar: short of memory: a thread could not start\n");
@@ -76,7 +82,7 @@ QtMessageHandler g_previousHandler = nullptr;
 void watchForStarvation(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     g_previousHandler(type, context, message);
-    if (message.contains(QLatin1String("Thread creation error")))
+    if (threadFailed(message))
         endShortOfMemory();
 }
 
@@ -109,14 +115,11 @@ int main(int argc, char* argv[])
     g_previousHandler = qInstallMessageHandler(holdDuringConnect);
     QApplication app(qtArgc, qtArgv);
     qInstallMessageHandler(watchForStarvation);
-    bool noThreads = false;
-    for (const QString& held : std::as_const(g_held)) {
+    for (const QString& held : std::as_const(g_held))
         std::fprintf(stderr, "%s\n", qPrintable(held));
-        noThreads = noThreads || held.contains(QLatin1String("Thread creation error"));
-    }
-    g_held.clear();
-    if (noThreads)
+    if (std::any_of(g_held.cbegin(), g_held.cend(), threadFailed))
         endShortOfMemory();
+    g_held.clear();
 
     QApplication::setApplicationName(QStringLiteral("integration-velmar"));
     QApplication::setApplicationDisplayName(QStringLiteral("Integration Velmar"));

@@ -22,7 +22,8 @@ inline constexpr Rgb kTrapezoidColour{0, 255, 0};
 
 // The drawing surface: extent in twips (origin top-left, Y downward), one-pixel
 // solid lines in a colour, and erasing. An operation that fails throws
-// RuntimeError; the plotting code never catches it.
+// RuntimeError; the plotting code never catches it. The engine calls the canvas
+// and the box below only through plot/calls.h.
 class Canvas
 {
 public:
@@ -41,8 +42,5 @@ public:
     virtual std::string Text() const = 0;
     virtual void SetText(const std::string& text) = 0;
 };
-
-// The engine calls these only through plot/calls.h, which keeps its
-// floating-point status across each call.
 
 } // namespace plot

@@ -185,7 +185,8 @@ TEST(Commands, TabThenEnterPressesTheButtonsInTabOrder)
 // Every key from every control: Esc presses nothing; Enter, keypad Enter and
 // Space press the focused button only (in the box Enter starts a new line and
 // Space types a blank); each access key presses its button from anywhere, the
-// box included; Alt with any other key does nothing anywhere. Checked right after the keys: a button's click is never delayed.
+// box included; Alt with any other key does nothing anywhere. Checked right after the keys: a
+// button's click is never delayed.
 struct KeyPress
 {
     const char* name;
@@ -334,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, Endings,
                                                 [](ui::VelmarWindow& w) {
                                                     QTest::keyClick(&w, Qt::Key_X, Qt::AltModifier);
                                                 }}),
-                         [](const testing::TestParamInfo<Ending>& p) { return p.param.name; });
+                         byName);
 
 TEST(Commands, ClosingTheWindowEndsTheProgram)
 {
@@ -404,7 +405,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FailingReport{"outOfMemory",
                                   [](const plot::RuntimeError&) { throw std::bad_alloc(); }},
                     FailingReport{"aborts", [](const plot::RuntimeError&) { std::abort(); }}),
-    [](const testing::TestParamInfo<FailingReport>& p) { return p.param.name; });
+    byName);
 
 TEST(Errors, AFailedStartUpIsReportedAndTheWindowNeverShows)
 {

@@ -1,4 +1,5 @@
 #include "plot/displaytext.h"
+#include "results.h"
 
 #include <gtest/gtest.h>
 
@@ -64,8 +65,7 @@ TEST_P(KnownValue, ShowsAsExpected)
     EXPECT_EQ(plot::displayText(GetParam().value), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(DisplayText, KnownValue, testing::ValuesIn(kKnown),
-                         [](const testing::TestParamInfo<Known>& p) { return p.param.name; });
+INSTANTIATE_TEST_SUITE_P(DisplayText, KnownValue, testing::ValuesIn(kKnown), byName);
 
 // What every display text must satisfy, checked against printf's own rounding
 // rather than against the algorithm that produced it.
@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(DisplayText, Properties,
                          testing::Values(Sample{"randomBitPatterns", randomBitPatterns},
                                          Sample{"aroundPowersOfTen", aroundPowersOfTen},
                                          Sample{"extremes", extremes}),
-                         [](const testing::TestParamInfo<Sample>& p) { return p.param.name; });
+                         byName);
 
 // The program runs under the user's locale; its decimal separator must not leak
 // in, whether a comma or a separator of several bytes (Pashto's U+066B).
@@ -215,6 +215,6 @@ INSTANTIATE_TEST_SUITE_P(DisplayText, ForeignLocale,
                                          Locale{"twoByteSeparator", "ps_AF.UTF-8",
                                                 "1\xd9\xab"
                                                 "5"}),
-                         [](const testing::TestParamInfo<Locale>& p) { return p.param.name; });
+                         byName);
 
 } // namespace

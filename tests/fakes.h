@@ -52,6 +52,12 @@ inline plot::ErrorNumber errorOf(const std::function<void()>& f)
 // Something the toolkit may do to the floating-point status on every call.
 using SideEffect = void (*)();
 
+inline void touchStatus(SideEffect effect)
+{
+    if (effect)
+        effect();
+}
+
 // A canvas that records what is drawn, counts extent readings and can fail.
 class RecordingCanvas : public plot::Canvas
 {
@@ -64,21 +70,18 @@ public:
     float ScaleWidth() const override
     {
         ++widthReads;
-        if (onCall)
-            onCall();
+        touchStatus(onCall);
         return width;
     }
     float ScaleHeight() const override
     {
         ++heightReads;
-        if (onCall)
-            onCall();
+        touchStatus(onCall);
         return height;
     }
     void Line(float x1, float y1, float x2, float y2, plot::Rgb colour) override
     {
-        if (onCall)
-            onCall();
+        touchStatus(onCall);
         if (failAtLine >= 0 && int(segments.size()) == failAtLine)
             plot::raise(plot::ErrorNumber::CanvasFailure, "test failure");
         segments.push_back({x1, y1, x2, y2, colour});
@@ -87,8 +90,7 @@ public:
     }
     void Erase() override
     {
-        if (onCall)
-            onCall();
+        touchStatus(onCall);
         segments.clear();
         ++erases;
         if (m_log)
@@ -117,16 +119,14 @@ public:
 
     std::string Text() const override
     {
-        if (onCall)
-            onCall();
+        touchStatus(onCall);
         if (failReads)
             plot::raise(plot::ErrorNumber::TextBoxFailure, "test read failure");
         return text;
     }
     void SetText(const std::string& value) override
     {
-        if (onCall)
-            onCall();
+        touchStatus(onCall);
         if (failWritesAfter >= 0 && writes >= failWritesAfter)
             plot::raise(plot::ErrorNumber::TextBoxFailure, "test write failure");
         ++writes;

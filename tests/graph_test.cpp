@@ -127,8 +127,7 @@ TEST_P(Counts, AreExact)
     EXPECT_EQ(canvas.erases, 0) << "the trapezoids go over what is there";
 }
 
-INSTANTIATE_TEST_SUITE_P(Integration, Counts, testing::ValuesIn(kRuns),
-                         runName<testing::TestParamInfo<TrapezoidRun>>);
+INSTANTIATE_TEST_SUITE_P(Integration, Counts, testing::ValuesIn(kRuns), byName);
 
 struct SmallCanvasRun
 {
@@ -163,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Integration, SmallCanvas,
                                                          {1575, 2000, 1575, 100, kGreen},
                                                          {1575, 100, 3050, 2000, kGreen},
                                                          {3050, 2000, 3050, 2000, kGreen}}}),
-                         runName<testing::TestParamInfo<SmallCanvasRun>>);
+                         byName);
 
 TEST(Integration, TenAndTenThousandOnASmallCanvas)
 {
@@ -258,8 +257,7 @@ TEST_P(Faults, StopTheDrawingWhereItStands)
     EXPECT_EQ(box.text, "kept");
 }
 
-INSTANTIATE_TEST_SUITE_P(Integration, Faults, testing::ValuesIn(kFaults),
-                         runName<testing::TestParamInfo<Fault>>);
+INSTANTIATE_TEST_SUITE_P(Integration, Faults, testing::ValuesIn(kFaults), byName);
 
 // Flags left behind by other code (the toolkit raises some), or raised by the
 // canvas and the box inside the engine's own calls, are not blamed on the
@@ -302,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(Procedures, StaleFlags,
                          testing::Values(StaleFlag{"invalid", [] { g_sink = g_zero / g_zero; }},
                                          StaleFlag{"divisionByZero", [] { g_sink = 1 / g_zero; }},
                                          StaleFlag{"overflow", [] { g_sink = g_big * g_big; }}),
-                         runName<testing::TestParamInfo<StaleFlag>>);
+                         byName);
 
 // ---- result report -------------------------------------------------------------
 
@@ -344,6 +342,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ReportFailure{"firstWriteFails", false, 0, "old"},
                     ReportFailure{"readFails", true, -1, "Integral Sin(x) [0,pi]= 2\r\n"},
                     ReportFailure{"secondWriteFails", false, 1, "Integral Sin(x) [0,pi]= 2\r\n"}),
-    runName<testing::TestParamInfo<ReportFailure>>);
+    byName);
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "plot/error.h"
 #include "plot/fpstatus.h"
 #include "plot/mapping.h"
+#include "results.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Rounding{"justBelowHalf", 1234.4999999, 1234},
                     Rounding{"largest", 32767.4, 32767}, Rounding{"smallest", -32768.5, -32768},
                     Rounding{"negativeHalf", -0.5, 0}, Rounding{"justAboveHalf", 0.5000001, 1}),
-    [](const testing::TestParamInfo<Rounding>& p) { return p.param.name; });
+    byName);
 
 struct OutOfRange
 {
@@ -92,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Conversions, SixteenBitOverflow,
                                          OutOfRange{"belowTheSmallest", -32768.6},
                                          OutOfRange{"huge", 1e300},
                                          OutOfRange{"hugeNegative", -1e300}),
-                         [](const testing::TestParamInfo<OutOfRange>& p) { return p.param.name; });
+                         byName);
 
 TEST(Conversions, SingleRoundsToNearestAndOverflows)
 {
@@ -144,8 +145,7 @@ TEST_P(FloatFaults, RaiseTheRunTimeError)
     EXPECT_EQ(errorOf([] { plot::checked(GetParam().compute()); }), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(FloatStatus, FloatFaults, testing::ValuesIn(kFaults),
-                         [](const testing::TestParamInfo<Fault>& p) { return p.param.name; });
+INSTANTIATE_TEST_SUITE_P(FloatStatus, FloatFaults, testing::ValuesIn(kFaults), byName);
 
 TEST(FloatStatus, InexactAndUnderflowPass)
 {

@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "formtest.h"
 #include "plot/graph.h"
+#include "results.h"
 
 #include <QBackingStore>
 #include <QPainter>
@@ -69,7 +70,7 @@ TEST_P(Piles, MatchAStraightPainter)
 INSTANTIATE_TEST_SUITE_P(Picture, Piles,
                          testing::Values(Pile{"startUp", 0}, Pile{"one", 1}, Pile{"oneTwo", 2},
                                          Pile{"oneTwoTen", 3}, Pile{"oneTwoTenTenThousand", 4}),
-                         [](const testing::TestParamInfo<Pile>& p) { return p.param.name; });
+                         byName);
 
 // What the screen shows after a handler: only the part that changed is
 // repainted, and it must come out as a full repaint of the window would, at
@@ -158,7 +159,7 @@ TEST_P(RatioChange, RedrawsAsAFreshStartThere)
 INSTANTIATE_TEST_SUITE_P(Picture, RatioChange,
                          testing::Values(RatioMove{"oneToTwo", 1, 2}, RatioMove{"twoToOne", 2, 1},
                                          RatioMove{"oneToOneAndAHalf", 1, 1.5}),
-                         [](const testing::TestParamInfo<RatioMove>& p) { return p.param.name; });
+                         byName);
 
 // Many presses in mixed order leave nothing behind: after a clear, one run
 // gives exactly the picture and text of that run on a fresh start.

@@ -25,8 +25,5 @@ inline const TrapezoidRun kRuns[] = {
      "Integral Sin(x) [0,pi]= 1.9999999835511\r\ndx= .0003141592654"},
 };
 
-// Names a parameterised case after its row.
-template <typename Info> std::string runName(const Info& info)
-{
-    return info.param.name;
-}
+// Names a parameterised case after its row's name.
+inline constexpr auto byName = [](const auto& info) { return std::string(info.param.name); };

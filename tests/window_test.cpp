@@ -1,5 +1,6 @@
 // The window, its controls, the canvas and the result box, on the offscreen platform.
 #include "formtest.h"
+#include "results.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -189,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(ResultBox, TextRoundTrip,
                                          RoundTrip{"loneCarriageReturn", "lone\rcarriage"},
                                          RoundTrip{"loneLineFeed", "lone\nfeed"},
                                          RoundTrip{"threeLines", "x\r\ny\r\nz"}),
-                         [](const testing::TestParamInfo<RoundTrip>& p) { return p.param.name; });
+                         byName);
 
 TEST(ResultBox, ShowsCrLfAsALineBreak)
 {
@@ -378,7 +379,7 @@ INSTANTIATE_TEST_SUITE_P(Points, DesktopFont,
                                          Font{"16ptOnAProjector", 16, 100, {1024, 768}, false},
                                          Font{"16ptOnALaptop", 16, 100, {1366, 768}, false},
                                          Font{"13ptOn640x480", 13, 100, {640, 480}, false}),
-                         [](const testing::TestParamInfo<Font>& p) { return p.param.name; });
+                         byName);
 
 TEST(Focus, TabVisitsAllEightInOrderAndWraps)
 {

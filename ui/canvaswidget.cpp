@@ -164,17 +164,10 @@ void CanvasWidget::flush()
     update(logical.translated(contentsRect().topLeft()));
 }
 
-bool CanvasWidget::event(QEvent* event)
-{
-    if (event->type() == QEvent::ScreenChangeInternal && ratioChanged())
-        emit redrawNeeded();
-    return QFrame::event(event);
-}
-
 // Handlers never yield to the event loop, so no paint event comes while drawing.
 void CanvasWidget::paintEvent(QPaintEvent* event)
 {
-    // A change of scale that came without a change of screen shows here first.
+    // A change of scale shows here first, unless a handler ran before.
     if (ratioChanged())
         emit redrawNeeded();
     QPainter p(this);

@@ -53,7 +53,7 @@ public:
 signals:
     // The picture must be drawn anew at the new device pixel ratio: a scaled
     // copy would lose one-pixel lines or thicken them. Sent before the stale
-    // image would be painted.
+    // image would be painted; the form also checks before every handler.
     void redrawNeeded();
 
 public:
@@ -62,7 +62,6 @@ public:
     static int toDevice(float twips, qreal ratio, double twipsPerPixel = kTwipsPerPixel);
 
 protected:
-    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

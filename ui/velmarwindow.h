@@ -62,7 +62,7 @@ public:
     void tellRun(int trapezoids);
 
 protected:
-    // Alt with a key that matched no access key: see accessKeyByPlace().
+    // Alt with a key that matched no access key: the access key by the key's place.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
