@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <dlfcn.h>
 
 namespace {
 
@@ -33,15 +34,31 @@ QString displayName()
 // could not be opened and what to check, and the program ends with status 1.
 QStringList g_held; // as Qt would have printed them
 
+// Lines of Qt's that would send a user the wrong way: the advice to install the
+// cursor library, given whenever the X plugin fails, though it is installed;
+// and, where the display could not be opened, that the plugin "could not be
+// loaded even though it was found", which points at the installation.
+bool misleading(const QString& line, bool displayFailed)
+{
+    if (line.contains(QLatin1String("xcb-cursor0 or libxcb-cursor0 is needed"))) {
+        void* cursor = dlopen("libxcb-cursor.so.0", RTLD_LAZY | RTLD_LOCAL);
+        if (cursor)
+            dlclose(cursor);
+        return cursor != nullptr;
+    }
+    return displayFailed && line.contains(QLatin1String("even though it was found"));
+}
+
 void holdDuringConnect(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtFatalMsg) {
         const QString held = g_held.join(QLatin1Char('\n'));
-        for (const QString& line : std::as_const(g_held))
-            std::fprintf(stderr, "%s\n", qPrintable(line));
         const bool displayFailed = held.contains(QLatin1String("could not connect to display")) ||
                                    held.contains(QLatin1String("wl_display")) ||
                                    !qEnvironmentVariableIsSet("DISPLAY");
+        for (const QString& line : std::as_const(g_held))
+            if (!misleading(line, displayFailed))
+                std::fprintf(stderr, "%s\n", qPrintable(line));
         if (held.contains(QLatin1String("Could not find the Qt platform plugin")))
             std::fprintf(stderr,
                          "integration-velmar: there is no platform plugin \"%s\"; unset "

@@ -48,5 +48,5 @@ build() {
 # when any fails. script/test ends here, and the self-check calls it alone.
 run_tests() {
     local dir="$1"; shift
-    (cd "$dir" && ctest --output-on-failure -j2 "$@")
+    (cd "$dir" && ctest --output-on-failure --no-tests=error -j2 "$@")
 }

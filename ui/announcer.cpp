@@ -4,24 +4,31 @@
 
 namespace ui {
 
-Announcer::Announcer(QWidget* parent) : QWidget(parent)
+Announcer::Announcer(QWidget* window) : m_window(window)
 {
-    setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setGeometry(0, 0, 0, 0);
-    hide();
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    m_notification = new Notification(window);
+#endif
 }
 
 void Announcer::announce(const QString& message)
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent event(parentWidget(), message);
+    QAccessibleAnnouncementEvent event(m_window, message);
     QAccessible::updateAccessibility(&event);
 #else
-    hide();
-    setAccessibleName(message);
-    show();
+    m_notification->hide();
+    m_notification->setAccessibleName(message);
+    m_notification->show();
 #endif
+}
+
+Notification::Notification(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(0, 0, 0, 0);
+    hide();
 }
 
 } // namespace ui

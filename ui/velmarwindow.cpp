@@ -103,7 +103,7 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     if (className == QLatin1String(CanvasWidget::staticMetaObject.className()))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
-    if (className == QLatin1String(Announcer::staticMetaObject.className()))
+    if (className == QLatin1String(Notification::staticMetaObject.className()))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
     return nullptr;
 }
@@ -162,7 +162,7 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
     cmdclear = control<CommandButton>("cmdclear");
     cmdexit = control<CommandButton>("cmdexit");
     txtRes = control<ResultBox>("txtRes");
-    m_announcer = new Announcer(this);
+    m_announcer = std::make_unique<Announcer>(this);
 
     setObjectName(QStringLiteral("frmvelmar"));
     setWindowTitle(QStringLiteral("Integration Velmar"));
@@ -175,6 +175,8 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
     scaleBy(fittingScale());
     tellRun(0);
 }
+
+VelmarWindow::~VelmarWindow() = default;
 
 // Alt with a key no access key matched reaches the window. Where that key gives
 // no Latin letter or digit (an unshifted digit key on French AZERTY, a letter

@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include <memory>
+
 namespace ui {
 
 class Announcer;
@@ -40,6 +42,7 @@ public:
     static const ControlPlace kLayout[8];
 
     explicit VelmarWindow(QWidget* parent = nullptr);
+    ~VelmarWindow() override;
 
     // The controls in tab order, made from kLayout in its order.
     const QList<QWidget*>& tabOrder() const { return m_controls; }
@@ -75,7 +78,7 @@ private:
     void describeGraph(int trapezoids);
 
     QList<QWidget*> m_controls;
-    Announcer* m_announcer = nullptr; // no control: not in the layout or the tab order
+    std::unique_ptr<Announcer> m_announcer; // no control: not in the layout or the tab order
 };
 
 } // namespace ui

@@ -7,7 +7,15 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Atspi, GLib
+
+# Roles by their numbers, which AT-SPI keeps, not by their names, which change
+# (a button is "push button" to some versions and "button" to others).
+BUTTON = getattr(Atspi.Role, "BUTTON", None) or Atspi.Role.PUSH_BUTTON
+IMAGE, TEXT, FRAME = Atspi.Role.IMAGE, Atspi.Role.TEXT, Atspi.Role.FRAME
+NOTIFICATION = Atspi.Role.NOTIFICATION
+# Where Qt has an announcement event (6.8 on), the window needs no child for it.
+qt = tuple(int(n) for n in os.environ.get("VELMAR_QT_VERSION", "0.0").split(".")[:2])
 
 passes = failures = 0
 
@@ -42,32 +50,36 @@ try:
         sys.exit(1)
     window = app[0]
     check("one top-level window", 1, app.childCount)
-    check("the window is a frame", "frame", window.getRoleName())
+    check("the window is a frame", FRAME, window.getRole())
     check("the window's name", "Integration Velmar", window.name)
 
     # Role, name and access key of each control, in tab order.
     expected = [
-        ("image", "Graph", ""),
-        ("push button", "1 Trapezoid", "Alt+1"),
-        ("push button", "2 Trapezoids", "Alt+2"),
-        ("push button", "Calculate", "Alt+C"),
-        ("push button", "Clear", "Alt+R"),
-        ("push button", "Exit", "Alt+X"),
-        ("text", "Result", ""),
-        ("push button", "10 Trapezoids", "Alt+0"),
+        (IMAGE, "Graph", ""),
+        (BUTTON, "1 Trapezoid", "Alt+1"),
+        (BUTTON, "2 Trapezoids", "Alt+2"),
+        (BUTTON, "Calculate", "Alt+C"),
+        (BUTTON, "Clear", "Alt+R"),
+        (BUTTON, "Exit", "Alt+X"),
+        (TEXT, "Result", ""),
+        (BUTTON, "10 Trapezoids", "Alt+0"),
     ]
     controls = {}
     seen = []
+    notifications = 0
     for child in window:
-        if child.getRoleName() == "notification":
-            continue  # the announcer: no control
+        if child.getRole() == NOTIFICATION:
+            notifications += 1  # the announcer: no control
+            continue
         action = child.queryAction()
         names = [action.getName(i) for i in range(action.nActions)]
         key = action.getKeyBinding(names.index("Press")) if "Press" in names else ""
-        seen.append((child.getRoleName(), child.name, key))
+        seen.append((child.getRole(), child.name, key))
         controls[child.name] = child
         check(f"{child.name} has a description", True, bool(child.description))
     check("the controls", expected, seen)
+    check("a notification child only where Qt has no announcement event",
+          0 if qt >= (6, 8) else 1, notifications)
     check("the canvas says what it shows", True,
           "sine curve" in controls["Graph"].description)
 

@@ -25,4 +25,19 @@ expect "script/test's test step with a failing case" non-zero \
 grep -q 'planted_case (Failed)' "$log" || { echo "FAIL script/test does not name the failed case"; cat "$log"; bad=1; }
 expect "script/test's test step with passing cases" 0 \
     "$(status_of bash -c "source '$root/script/lib.sh'; run_tests '$build' -R '^planted_case\$'")"
+expect "script/test's test step when no test matches" non-zero \
+    "$(status_of bash -c "source '$root/script/lib.sh'; run_tests '$build' -R '^no such test\$'")"
+# Asked for the tests without a test dependency, the configuration stops and
+# names the package, for each dependency in turn.
+scratch=$(mktemp -d)
+trap 'rm -f "$log"; rm -rf "$scratch"' EXIT
+for missing in GTest:libgtest-dev Qt6Test:qt6-base-dev Qt6GuiPrivate:qt6-base-private-dev; do
+    package=${missing#*:} what=${missing%%:*}
+    args=(-DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON)
+    [ "$what" = Qt6Test ] && args=(-DQt6Test_DIR=/nonexistent -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=ON)
+    [ "$what" = Qt6GuiPrivate ] && args=(-DVELMAR_HAVE_QT_GUI_PRIVATE=OFF)
+    expect "configuring the tests without $what" non-zero \
+        "$(status_of cmake -S "$root" -B "$scratch/$what" -DBUILD_TESTING=ON "${args[@]}")"
+    grep -q "$package" "$log" || { echo "FAIL the message does not name $package"; cat "$log"; bad=1; }
+done
 exit "$bad"
