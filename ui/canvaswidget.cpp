@@ -2,7 +2,6 @@
 
 #include "plot/error.h"
 
-#include <QPaintEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -165,23 +164,23 @@ void CanvasWidget::flush()
 }
 
 // Handlers never yield to the event loop, so no paint event comes while drawing.
-void CanvasWidget::paintEvent(QPaintEvent* event)
+void CanvasWidget::paintEvent(QPaintEvent*)
 {
     // A change of scale shows here first, unless a handler ran before.
     if (ratioChanged())
         emit redrawNeeded();
     QPainter p(this);
     const QRect contents = contentsRect();
-    for (const QRect& r : event->region()) {
-        const QRect target = r & contents;
-        if (target.isEmpty())
-            continue;
-        const QRectF source(QPointF(target.topLeft() - contents.topLeft()) * m_ratio,
-                            QSizeF(target.size()) * m_ratio);
-        if (m_image.isNull())
-            p.fillRect(target, Qt::black);
-        else
-            p.drawImage(QRectF(target), m_image, source);
+    // The whole image at one placement, left to the paint event's clip: so a
+    // device pixel shows the same image pixel whichever part of the canvas is
+    // repainted. At a fractional ratio a logical rectangle's edges fall inside
+    // device pixels, and a part drawn with a source and target of its own would
+    // round them on its own, one pixel off a full repaint. Only the clipped
+    // pixels are touched.
+    if (m_image.isNull()) {
+        p.fillRect(contents, Qt::black);
+    } else {
+        p.drawImage(QRectF(QPointF(contents.topLeft()), QSizeF(m_image.size()) / m_ratio), m_image);
     }
     drawFrame(&p);
     // The canvas takes the focus like the buttons: show it on the border, never
