@@ -52,6 +52,7 @@ public:
         const char* name;
         int x, y, width, height;
         double ratio;
+        double dpi = 96; // the logical dots per inch a desktop's font setting gives
     };
 
     explicit OffscreenScreens(std::initializer_list<Screen> screens)
@@ -65,7 +66,7 @@ public:
                                     {"y", s.y},
                                     {"width", s.width},
                                     {"height", s.height},
-                                    {"logicalDpi", 96},
+                                    {"logicalDpi", s.dpi},
                                     {"logicalBaseDpi", 96},
                                     {"dpr", s.ratio}});
         config["screens"] = list;

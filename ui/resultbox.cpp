@@ -4,9 +4,12 @@
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMimeData>
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -17,6 +20,7 @@ ResultBox::ResultBox(QWidget* parent) : QPlainTextEdit(parent)
     document()->setDocumentMargin(2);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QPlainTextEdit::textChanged, this, &ResultBox::documentEdited);
+    connect(document(), &QTextDocument::contentsChange, this, &ResultBox::capInsertion);
 }
 
 std::string ResultBox::Text() const
@@ -51,6 +55,26 @@ void ResultBox::documentEdited()
     m_text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
 }
 
+// Laid out as the editor lays out its own text: each line as tall as the font
+// engine makes it (often more than the rounded line spacing: Cantarell 12 lays
+// out 20-pixel lines at a spacing of 19), the document's margin below the last
+// one and above the first, and the editor scrolls as soon as the lines pass
+// one pixel less than that.
+int ResultBox::heightForTwoLines() const
+{
+    QTextDocument probe;
+    auto* layout = new QPlainTextDocumentLayout(&probe);
+    probe.setDocumentLayout(layout);
+    probe.setDefaultFont(font());
+    const qreal margin = document()->documentMargin();
+    probe.setDocumentMargin(margin);
+    probe.setPlainText(QStringLiteral("Integral Sin(x) [0,pi]=-6.44351424333978E-10\ndx= .0003141592654"));
+    qreal lines = 0; // the last block's bounding rectangle includes the margin below it
+    for (QTextBlock block = probe.begin(); block.isValid(); block = block.next())
+        lines += layout->blockBoundingRect(block).height();
+    return int(std::ceil(lines + margin + 1)) + 2 * frameWidth();
+}
+
 int ResultBox::room() const
 {
     const int length = document()->characterCount() - 1; // less the closing separator
@@ -77,26 +101,29 @@ void ResultBox::keyPressEvent(QKeyEvent* event)
     QPlainTextEdit::keyPressEvent(event);
 }
 
-QString ResultBox::capped(const QString& text) const
+// The document tells of a change before its layout sees it, so what is cut here
+// is never laid out. The cut part leaves no trace in the undo history either:
+// Undo could otherwise bring it back.
+void ResultBox::capInsertion(int position, int /*removed*/, int added)
 {
-    const int keep = std::max(0, room());
-    if (text.size() <= keep)
-        return text;
-    // Never split a character that takes two UTF-16 units.
-    return text.left(keep > 0 && text.at(keep - 1).isHighSurrogate() ? keep - 1 : keep);
-}
-
-void ResultBox::insertFromMimeData(const QMimeData* source)
-{
-    const QString text = source->text();
-    const QString kept = capped(text);
-    if (kept.size() == text.size()) {
-        QPlainTextEdit::insertFromMimeData(source);
+    if (m_setting || m_capping || added <= 0)
         return;
-    }
-    QMimeData cut;
-    cut.setText(kept);
-    QPlainTextEdit::insertFromMimeData(&cut);
+    const int length = document()->characterCount() - 1; // less the closing separator
+    const int excess = length - kMaxTyped;
+    if (excess <= 0)
+        return;
+    const int end = std::min(position + added, length);
+    int start = std::max(position, end - excess);
+    // Never split a character that takes two UTF-16 units.
+    if (start > 0 && document()->characterAt(start - 1).isHighSurrogate())
+        --start;
+    m_capping = true;
+    QTextCursor cut(document());
+    cut.setPosition(start);
+    cut.setPosition(end, QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    document()->clearUndoRedoStacks();
+    m_capping = false;
 }
 
 // Dead keys, Compose and input methods commit their text here, not as key presses.
@@ -116,7 +143,6 @@ void ResultBox::inputMethodEvent(QInputMethodEvent* event)
         replaces = false;
     }
     m_preedit = preedit;
-    commit = capped(commit);
     if (preedit == event->preeditString() && commit == event->commitString() &&
         replaces == (event->replacementLength() != 0)) {
         QPlainTextEdit::inputMethodEvent(event);

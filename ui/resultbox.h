@@ -12,9 +12,11 @@ namespace ui {
 // the box keeps the text itself and shows it with CR LF as a line break. Text
 // typed by the user reads back with CR LF line breaks.
 //
-// What a user types, pastes or commits through an input method is cut at kMaxTyped characters, as a
-// classic edit control is: one pasted line of a megabyte would otherwise keep the editor busy for a
-// minute. Text set by the program is never cut.
+// Text that comes in from outside, by any way (typed, pasted, dropped, committed
+// by an input method, set through assistive technology), is cut at kMaxTyped
+// characters in one place, before the editor lays it out: one line of a
+// megabyte would otherwise keep the editor busy for a minute. Text set by the
+// program is never cut.
 class ResultBox : public QPlainTextEdit, public plot::TextBox
 {
     Q_OBJECT
@@ -27,21 +29,25 @@ public:
     std::string Text() const override;
     void SetText(const std::string& text) override;
 
+    // The outer height at which two result lines show whole, in the box's
+    // present font and width, with nothing to scroll.
+    int heightForTwoLines() const;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void insertFromMimeData(const QMimeData* source) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     // Characters that may still be typed in place of the selection.
     int room() const;
-    // The first characters of text that fit in the room left.
-    QString capped(const QString& text) const;
+    // The gate: cuts what the change at position brought in beyond the cap.
+    void capInsertion(int position, int removed, int added);
 
     void documentEdited();
 
     QString m_text;
     bool m_setting = false;
+    bool m_capping = false;
     QString m_preedit;       // what an input method is composing, not yet text
     bool m_dropping = false; // the composition was dropped; the input method has not let go
 };

@@ -255,9 +255,7 @@ double VelmarWindow::neededScale() const
         const int needed = caption + 2 * kCaptionPadding + (b->width() - label) + kRoundingSlack;
         factor = std::max(factor, double(needed) / b->width());
     }
-    const int twoLines = 2 * txtRes->fontMetrics().lineSpacing() +
-                         2 * int(txtRes->document()->documentMargin()) + 2 * txtRes->frameWidth() +
-                         kRoundingSlack;
+    const int twoLines = txtRes->heightForTwoLines() + kRoundingSlack;
     return std::max(factor, double(twoLines) / txtRes->height());
 }
 

@@ -113,6 +113,15 @@ try:
           controls["Result"].queryText().getText(0, -1))
     check("the canvas tells of the new trapezoids", True,
           "10 trapezoids approximate the area" in controls["Graph"].description)
+
+    # Dictation and on-screen keyboards set text through EditableText: a
+    # megabyte is cut at the cap there too (uncut, the editor would lay it out
+    # for over a minute, past the test's time limit).
+    box = controls["Result"]
+    for route, put in [("setTextContents", lambda t: box.queryEditableText().setTextContents(t)),
+                       ("insertText", lambda t: box.queryEditableText().insertText(0, t, len(t)))]:
+        put("x" * (1 << 20))
+        check(f"{route}: cut at the cap", 65535, box.queryText().characterCount)
 finally:
     program.terminate()
     program.wait(10)
