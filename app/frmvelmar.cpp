@@ -190,7 +190,7 @@ void frmvelmar::Integration()
 
 void frmvelmar::followPixelRatio()
 {
-    if (!m_window.picGraph->ratioChanged())
+    if (!m_window.picGraph->needsRedraw())
         return;
     // The box keeps its text: the redraw writes into this one instead.
     struct Unshown : plot::TextBox

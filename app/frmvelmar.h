@@ -48,8 +48,8 @@ private:
     void cmdclear_Click();
     void cmdexit_Click();
     void Integration();
-    // Where the device pixel ratio has changed since the canvas last drew, draws
-    // the picture anew at the new one: the graph, then each trapezoid count run
+    // Where the device pixel ratio or the canvas's size has changed since the
+    // canvas last drew, draws the picture anew at the new one: the graph, then each trapezoid count run
     // since the last Clear. The box is not touched. Runs before every handler.
     void followPixelRatio();
 

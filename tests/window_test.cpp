@@ -403,6 +403,45 @@ INSTANTIATE_TEST_SUITE_P(Points, DesktopFont,
                                          Font{"Cantarell12AtTextScale105", 12, 100, kWide, true, "Cantarell", 100.8}),
                          byName);
 
+// A projector plugged in and mirrored: the screen shrinks while the program
+// runs. The form is fitted again by the rule of start-up, and takes its size
+// back when the room returns; the picture and the box's text survive.
+TEST(Screen, TheFormIsFittedAgainWhenTheScreenChanges)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(16);
+    const QFont saved = QApplication::font();
+    QApplication::setFont(font);
+    OffscreenScreens laptop{{"desk", 0, 0, 1366, 768, 1}};
+    StartedForm f;
+    const QSize roomy = f.w.size();
+    const qreal roomyPoints = f.w.cmd1rect->font().pointSizeF();
+    ASSERT_GT(roomy.height(), 600 - 30) << "the 16 pt form must not fit 800 x 600 as it is";
+    f.w.cmd10Rec->click();
+    const QString text = f.text();
+    {
+        OffscreenScreens projector{{"desk", 0, 0, 800, 600, 1}};
+        QApplication::processEvents();
+        const QRect room = f.w.screen()->availableGeometry();
+        EXPECT_EQ(room.size(), QSize(800, 600));
+        EXPECT_LT(f.w.height(), 600 - 20) << "room is left for a title bar";
+        EXPECT_TRUE(room.contains(f.w.frameGeometry())) << "the window stays on the screen";
+        for (QWidget* c : f.w.tabOrder())
+            EXPECT_TRUE(f.w.rect().contains(c->geometry())) << c->objectName().toStdString();
+        EXPECT_EQ(f.text(), text);
+        StartedForm fresh;
+        fresh.w.cmd10Rec->click();
+        f.w.cmd1rect->click();
+        fresh.w.cmd1rect->click();
+        EXPECT_EQ(f.w.size(), fresh.w.size()) << "fitted as at start-up";
+        EXPECT_EQ(f.image(), fresh.image()) << "the picture, drawn anew at the new size";
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(f.w.size(), roomy) << "the room returned";
+    EXPECT_EQ(f.w.cmd1rect->font().pointSizeF(), roomyPoints);
+    QApplication::setFont(saved);
+}
+
 TEST(Focus, TabVisitsAllEightInOrderAndWraps)
 {
     StartedForm f;

@@ -167,7 +167,7 @@ void CanvasWidget::flush()
 void CanvasWidget::paintEvent(QPaintEvent*)
 {
     // A change of scale shows here first, unless a handler ran before.
-    if (ratioChanged())
+    if (needsRedraw())
         emit redrawNeeded();
     QPainter p(this);
     const QRect contents = contentsRect();

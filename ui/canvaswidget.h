@@ -46,14 +46,21 @@ public:
     const QImage& image() const { return m_image; }
     qreal pixelRatio() const { return m_ratio; }
 
-    // True while the image is at another device pixel ratio than the widget's
-    // (the window moved to a screen of another scale, or the scale changed).
-    bool ratioChanged() const { return !m_image.isNull() && devicePixelRatioF() != m_ratio; }
+    // True while the image no longer fits the drawing area: it is at another
+    // device pixel ratio than the widget's (the window moved to a screen of
+    // another scale, or the scale changed), or the form was fitted anew to its
+    // screen and the drawing area has another size.
+    bool needsRedraw() const
+    {
+        return !m_image.isNull() &&
+               (devicePixelRatioF() != m_ratio ||
+                m_image.size() != contentsRect().size() * devicePixelRatioF());
+    }
 
 signals:
-    // The picture must be drawn anew at the new device pixel ratio: a scaled
-    // copy would lose one-pixel lines or thicken them. Sent before the stale
-    // image would be painted; the form also checks before every handler.
+    // The picture must be drawn anew at the new device pixel ratio or size: a
+    // scaled copy would lose one-pixel lines or thicken them. Sent before the
+    // stale image would be painted; the form also checks before every handler.
     void redrawNeeded();
 
 public:

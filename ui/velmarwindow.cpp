@@ -6,6 +6,7 @@
 #include "ui/resultbox.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
@@ -13,6 +14,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -150,6 +152,7 @@ QRect scaled(const QRect& r, double factor)
 VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
 {
     installAccessibleRoles();
+    m_sizedAt = devicePixelRatioF();
     for (const ControlPlace& p : kLayout)
         m_controls.append(makeControl(p, this));
     for (qsizetype i = 1; i < m_controls.size(); ++i)
@@ -171,9 +174,72 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
     for (const QFileInfo& file : QDir(QStringLiteral(":/icons")).entryInfoList(QDir::Files))
         icon.addFile(file.filePath());
     setWindowIcon(icon);
-    resize(kClientWidth, kClientHeight);
-    scaleBy(fittingScale());
+    fitToScreen();
     tellRun(0);
+}
+
+void VelmarWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The native window exists from the first show on: follow it from screen to
+    // screen. A window manager may also place it on another screen than the one
+    // it was fitted for (kwin puts a new window where the pointer is).
+    if (QWindow* native = windowHandle(); native && !m_watched) {
+        connect(native, &QWindow::screenChanged, this, &VelmarWindow::followScreen);
+        followScreen(native->screen());
+    }
+}
+
+void VelmarWindow::followScreen(QScreen* screen)
+{
+    if (!screen)
+        return;
+    if (screen != m_watched) {
+        disconnect(m_roomWatch);
+        m_watched = screen;
+        m_roomWatch = connect(screen, &QScreen::availableGeometryChanged, this, [this] {
+            fitToScreen();
+            keepOnScreen();
+        });
+    }
+    // Moved to a screen of another scale, the window tells its new size in a
+    // resize event of its own, and is fitted there; until then its geometry is
+    // still that of the old screen.
+    if (devicePixelRatioF() == m_sizedAt)
+        fitToScreen();
+}
+
+// A change of scale without a resize by the window manager: the window kept its
+// device pixels, and so shows another logical size. It takes the form's again.
+void VelmarWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (devicePixelRatioF() == m_sizedAt)
+        return;
+    m_sizedAt = devicePixelRatioF();
+    fitToScreen();
+}
+
+void VelmarWindow::fitToScreen()
+{
+    setFont(QApplication::font(this)); // the desktop's, should the last fit have taken a smaller one
+    scaleBy(fittingScale());
+}
+
+// A window manager leaves a window where it was when the screen shrinks: the
+// form, fitted anew, is moved back inside the room left.
+void VelmarWindow::keepOnScreen()
+{
+    if (!isVisible() || !screen())
+        return;
+    const QRect room = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (room.contains(frame))
+        return;
+    const QPoint inside(
+        std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width() + 1)),
+        std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height() + 1)));
+    move(inside);
 }
 
 VelmarWindow::~VelmarWindow() = default;
@@ -244,19 +310,23 @@ void VelmarWindow::tellRun(int trapezoids)
 // button's label area and both result lines inside the box, in the default font.
 double VelmarWindow::neededScale() const
 {
+    // Measured on the controls at their normal sizes, whatever the last fit made them.
+    auto normal = [this](const QWidget* w) { return kLayout[m_controls.indexOf(w)].geometry.size(); };
     double factor = 1;
     for (const CommandButton* b : findChildren<CommandButton*>()) {
         QStyleOptionButton option;
         option.initFrom(b);
+        option.rect = QRect(QPoint(), normal(b));
         option.text = b->text();
+        const int width = option.rect.width();
         const int label =
             b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b).width();
         const int caption = b->fontMetrics().horizontalAdvance(QString(b->text()).remove('&'));
-        const int needed = caption + 2 * kCaptionPadding + (b->width() - label) + kRoundingSlack;
-        factor = std::max(factor, double(needed) / b->width());
+        const int needed = caption + 2 * kCaptionPadding + (width - label) + kRoundingSlack;
+        factor = std::max(factor, double(needed) / width);
     }
     const int twoLines = txtRes->heightForTwoLines() + kRoundingSlack;
-    return std::max(factor, double(twoLines) / txtRes->height());
+    return std::max(factor, double(twoLines) / normal(txtRes).height());
 }
 
 // How far the form may grow on its screen: the available area (less panels and
@@ -297,11 +367,10 @@ double VelmarWindow::fittingScale()
 
 void VelmarWindow::scaleBy(double factor)
 {
-    if (factor != 1) {
-        for (qsizetype i = 0; i < m_controls.size(); ++i) // made from kLayout, in its order
-            m_controls[i]->setGeometry(scaled(kLayout[i].geometry, factor));
-        resize(qRound(kClientWidth * factor), qRound(kClientHeight * factor));
-    }
+    for (qsizetype i = 0; i < m_controls.size(); ++i) // made from kLayout, in its order
+        m_controls[i]->setGeometry(scaled(kLayout[i].geometry, factor));
+    // In logical pixels: on a screen of twice the scale, twice the device pixels.
+    resize(qRound(kClientWidth * factor), qRound(kClientHeight * factor));
     // The canvas keeps its extent in twips, whatever its size in pixels.
     const QSize drawingArea = kLayout[m_controls.indexOf(picGraph)].geometry.size() -
                               2 * QSize(CanvasWidget::kBorder, CanvasWidget::kBorder);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaObject>
 #include <QRect>
 #include <QWidget>
 
@@ -28,8 +29,8 @@ struct ControlPlace
 // The window and its eight controls, at fixed places: no layout manager moves
 // them, and resizing the window moves nothing. Where the desktop's font is too
 // large for a caption or for the two result lines, the whole form is drawn larger
-// by one factor, as a form measured in dialog units grows with the system font,
-// but never beyond the screen: there the controls take the largest font that fits.
+// by one factor, so that the user's font is kept, but never beyond the screen:
+// there the controls take the largest font that fits.
 class VelmarWindow : public QWidget
 {
     Q_OBJECT
@@ -67,6 +68,8 @@ public:
 protected:
     // Alt with a key that matched no access key: the access key by the key's place.
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     template <typename T> T* control(const char* name) const;
@@ -74,10 +77,20 @@ private:
     double screenRoom() const;
     double fittingScale();
     void scaleBy(double factor);
+    // Fits the form to the screen it is on, by the rule of start-up, from the
+    // desktop's font: on every move to another screen and every change of that
+    // screen's available area. The window keeps its size in logical pixels on
+    // screens of any scale.
+    void fitToScreen();
+    void followScreen(QScreen* screen);
+    void keepOnScreen();
 
     void describeGraph(int trapezoids);
 
     QList<QWidget*> m_controls;
+    QScreen* m_watched = nullptr; // the screen whose available area is followed
+    qreal m_sizedAt = 1;          // the device pixel ratio of the last resize
+    QMetaObject::Connection m_roomWatch;
     std::unique_ptr<Announcer> m_announcer; // no control: not in the layout or the tab order
 };
 
