@@ -1,7 +1,7 @@
 // Draws the program's icon, a picture of a window showing the trapezoid plot,
 // and writes it out in every form the program and the desktop need:
 //   iconsmith OUTDIR SIZE...
-// writes OUTDIR/integration-velmar.ico, the program's icon in the classic
+// writes OUTDIR/integration-velmar.ico, the program's icon in its
 // three-image form (32x32 in 2 colours, 32x32 and 16x16 in 16 colours; kept as a
 // build product and checked by a test, not installed: desktops take the PNGs),
 // OUTDIR/integration-velmar.svg and OUTDIR/integration-velmar-N.png for each SIZE.
@@ -29,7 +29,7 @@ struct Shape
     std::vector<QPointF> points; // Fill: rectangle corners; Stroke: a polyline
 };
 
-// The 16 colours of the classic palette, in .ico order.
+// The 16 colours the icon's 16-colour images draw with, in .ico order.
 const QRgb kPalette[16] = {
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xc0c0c0,
     0x808080, 0xff0000, 0x00ff00, 0xffff00, 0x0000ff, 0xff00ff, 0x00ffff, 0xffffff,

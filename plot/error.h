@@ -5,11 +5,11 @@
 
 namespace plot {
 
-// Numbers of the run-time errors this program can raise. They are the numbers
-// the classic BASIC family gives the same faults (5 invalid procedure call,
-// 6 overflow, 7 out of memory, 11 division by zero, 480 and 481 for a picture
-// or text control that cannot do what it was asked), so a report reads as
-// users of such tools know it.
+// Numbers of the run-time errors this program can raise, shown in the report
+// with their description: 5 an invalid floating-point operation, 6 an overflow
+// (of a number, or of a coordinate past the 16-bit range), 7 out of memory, 11
+// division by zero, 480 the canvas and 481 the result box could not do what
+// they were asked. A fault keeps its number in every front-end.
 enum class ErrorNumber : int {
     InvalidOperation = 5,
     Overflow = 6,

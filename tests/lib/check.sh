@@ -29,7 +29,7 @@ poll() {
     done
 }
 
-# start_xvfb LOGFILE: an X server of our own, exported as DISPLAY; its pid in
+# start_xvfb LOGFILE: an X server of our own (of XVFB_SCREEN, 1024x768x24 unless set), exported as DISPLAY; its pid in
 # xvfb_pid. The server picks a free display number itself and writes it to
 # -displayfd only once it accepts connections, so nothing probes it (a probe's
 # disconnect could race with the program's connect). -noreset keeps it from
@@ -38,7 +38,7 @@ start_xvfb() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >"$1" 2>&1 &
+    Xvfb -displayfd 3 -noreset -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp 3>"$fifo" >"$1" 2>&1 &
     xvfb_pid=$!
     local n=
     read -r -t 10 n <"$fifo" || true

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# A laptop of twice the scale beside a projector, as KDE sets per-monitor scale
+# on X11: two RandR monitors on one X screen, PROJ at 1x and LAPTOP at 2x. Under
+# each window manager the window shows the whole form wherever it starts and
+# after every move: its logical size, so twice the device pixels on the laptop.
+#   monitors.sh PROGRAM
+set -euo pipefail
+program=$1
+here=$(dirname "${BASH_SOURCE[0]}")
+source "$here/../lib/check.sh"
+XVFB_SCREEN=3072x1536x24 private_session
+xrandr --setmonitor PROJ 1024/270x768/200+0+0 screen >/dev/null
+xrandr --setmonitor LAPTOP 2048/300x1536/200+1024+0 none >/dev/null
+
+# The window manager's check window, once it manages the screen.
+wm_window() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}'; }
+wm_ready() { local w; w=$(wm_window) && [ -n "$w" ] && [ "$w" != "$old_wm" ] && xprop -id "$w" >/dev/null 2>&1; }
+size() { xwininfo -id "$wid" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+left() { xwininfo -id "$wid" 2>/dev/null | awk '/Absolute upper-left X:/ {print $NF}'; }
+size_is() { [ "$(size)" = "$1" ]; }
+# The device size the form has on the monitor the window's left edge is on.
+expected() { if [ "$(left)" -ge 1024 ]; then echo 1396x1052; else echo 698x526; fi; }
+settled() { size_is "$(expected)"; }
+
+old_wm=
+for wm in mutter kwin openbox; do
+    case $wm in
+    mutter) mutter --x11 --replace --sm-disable >"$work/$wm.log" 2>&1 & ;;
+    kwin) kwin_x11 --replace >"$work/$wm.log" 2>&1 & ;;
+    openbox) openbox --replace >"$work/$wm.log" 2>&1 & ;;
+    esac
+    wm_pid=$!
+    poll 20 wm_ready || { echo "$wm did not start"; cat "$work/$wm.log"; exit 1; }
+    old_wm=$(wm_window)
+    QT_SCREEN_SCALE_FACTORS="PROJ=1;LAPTOP=2" env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR \
+        "$program" >"$work/program-$wm.log" 2>&1 &
+    app=$!
+    wid=$(xdotool search --sync --onlyvisible --name '^Integration Velmar$' | head -1)
+    poll 5 settled || true
+    check "$wm: at start, where it was placed (left edge at $(left))" "$(expected)" "$(size)"
+    xdotool windowmove "$wid" 1300 100
+    poll 5 size_is 1396x1052 || true
+    check "$wm: moved onto the 2x laptop" "1396x1052" "$(size)"
+    xdotool windowmove "$wid" 100 100
+    poll 5 size_is 698x526 || true
+    check "$wm: moved back onto the 1x projector" "698x526" "$(size)"
+    kill "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+    kill "$wm_pid" 2>/dev/null || true
+    wait "$wm_pid" 2>/dev/null || true
+done
+finish monitors
