@@ -100,7 +100,8 @@ TEST_P(ScreenAfter, IsTheWholePicture)
     QPlatformBackingStore* screen = f.w.backingStore()->handle();
     auto differing = [&] {
         const QImage shown = screen->toImage().convertToFormat(QImage::Format_RGB32).copy(canvas);
-        const QImage whole = f.w.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(canvas);
+        const QImage whole =
+            f.w.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(canvas);
         int n = 0;
         for (int y = 0; y < shown.height(); ++y)
             for (int x = 0; x < shown.width(); ++x)
@@ -108,7 +109,8 @@ TEST_P(ScreenAfter, IsTheWholePicture)
         return n;
     };
     (void)QTest::qWaitFor([&] { return differing() == 0; }, 1000);
-    EXPECT_EQ(differing(), 0) << "pixels unlike a full repaint, of " << canvas.width() * canvas.height();
+    EXPECT_EQ(differing(), 0) << "pixels unlike a full repaint, of "
+                              << canvas.width() * canvas.height();
 }
 
 INSTANTIATE_TEST_SUITE_P(Picture, ScreenAfter,

@@ -4,12 +4,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QFontInfo>
 #include <QTextCursor>
 #include <QWheelEvent>
 
@@ -388,20 +388,19 @@ TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
 
 const QSize kWide(1920, 1200);
 
-INSTANTIATE_TEST_SUITE_P(Points, DesktopFont,
-                         testing::Values(Font{"8pt", 8, 100, kWide, true},
-                                         Font{"11pt", 11, 100, kWide, true},
-                                         Font{"13pt", 13, 100, kWide, true},
-                                         Font{"16pt", 16, 100, kWide, true},
-                                         Font{"16ptCondensed", 16, 50, kWide, true},
-                                         Font{"14ptOnAProjector", 14, 100, {1024, 768}, false},
-                                         Font{"16ptOnAProjector", 16, 100, {1024, 768}, false},
-                                         Font{"16ptOnALaptop", 16, 100, {1366, 768}, false},
-                                         Font{"13ptOn640x480", 13, 100, {640, 480}, false},
-                                         Font{"Cantarell12", 12, 100, kWide, true, "Cantarell"},
-                                         Font{"NotoSansCjk9", 9, 100, kWide, true, "Noto Sans CJK SC"},
-                                         Font{"Cantarell12AtTextScale105", 12, 100, kWide, true, "Cantarell", 100.8}),
-                         byName);
+INSTANTIATE_TEST_SUITE_P(
+    Points, DesktopFont,
+    testing::Values(Font{"8pt", 8, 100, kWide, true}, Font{"11pt", 11, 100, kWide, true},
+                    Font{"13pt", 13, 100, kWide, true}, Font{"16pt", 16, 100, kWide, true},
+                    Font{"16ptCondensed", 16, 50, kWide, true},
+                    Font{"14ptOnAProjector", 14, 100, {1024, 768}, false},
+                    Font{"16ptOnAProjector", 16, 100, {1024, 768}, false},
+                    Font{"16ptOnALaptop", 16, 100, {1366, 768}, false},
+                    Font{"13ptOn640x480", 13, 100, {640, 480}, false},
+                    Font{"Cantarell12", 12, 100, kWide, true, "Cantarell"},
+                    Font{"NotoSansCjk9", 9, 100, kWide, true, "Noto Sans CJK SC"},
+                    Font{"Cantarell12AtTextScale105", 12, 100, kWide, true, "Cantarell", 100.8}),
+    byName);
 
 // A projector plugged in and mirrored: the screen shrinks while the program
 // runs. The form is fitted again by the rule of start-up, and takes its size

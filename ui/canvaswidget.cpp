@@ -2,7 +2,6 @@
 
 #include "plot/error.h"
 
-
 #include <algorithm>
 #include <cmath>
 

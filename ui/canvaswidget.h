@@ -52,9 +52,8 @@ public:
     // screen and the drawing area has another size.
     bool needsRedraw() const
     {
-        return !m_image.isNull() &&
-               (devicePixelRatioF() != m_ratio ||
-                m_image.size() != contentsRect().size() * devicePixelRatioF());
+        return !m_image.isNull() && (devicePixelRatioF() != m_ratio ||
+                                     m_image.size() != contentsRect().size() * devicePixelRatioF());
     }
 
 signals:

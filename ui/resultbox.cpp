@@ -68,7 +68,8 @@ int ResultBox::heightForTwoLines() const
     probe.setDefaultFont(font());
     const qreal margin = document()->documentMargin();
     probe.setDocumentMargin(margin);
-    probe.setPlainText(QStringLiteral("Integral Sin(x) [0,pi]=-6.44351424333978E-10\ndx= .0003141592654"));
+    probe.setPlainText(
+        QStringLiteral("Integral Sin(x) [0,pi]=-6.44351424333978E-10\ndx= .0003141592654"));
     qreal lines = 0; // the last block's bounding rectangle includes the margin below it
     for (QTextBlock block = probe.begin(); block.isValid(); block = block.next())
         lines += layout->blockBoundingRect(block).height();

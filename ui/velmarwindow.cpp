@@ -222,7 +222,8 @@ void VelmarWindow::resizeEvent(QResizeEvent* event)
 
 void VelmarWindow::fitToScreen()
 {
-    setFont(QApplication::font(this)); // the desktop's, should the last fit have taken a smaller one
+    setFont(
+        QApplication::font(this)); // the desktop's, should the last fit have taken a smaller one
     scaleBy(fittingScale());
 }
 
@@ -236,9 +237,10 @@ void VelmarWindow::keepOnScreen()
     const QRect frame = frameGeometry();
     if (room.contains(frame))
         return;
-    const QPoint inside(
-        std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width() + 1)),
-        std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height() + 1)));
+    const QPoint inside(std::clamp(frame.left(), room.left(),
+                                   std::max(room.left(), room.right() - frame.width() + 1)),
+                        std::clamp(frame.top(), room.top(),
+                                   std::max(room.top(), room.bottom() - frame.height() + 1)));
     move(inside);
 }
 
@@ -311,7 +313,9 @@ void VelmarWindow::tellRun(int trapezoids)
 double VelmarWindow::neededScale() const
 {
     // Measured on the controls at their normal sizes, whatever the last fit made them.
-    auto normal = [this](const QWidget* w) { return kLayout[m_controls.indexOf(w)].geometry.size(); };
+    auto normal = [this](const QWidget* w) {
+        return kLayout[m_controls.indexOf(w)].geometry.size();
+    };
     double factor = 1;
     for (const CommandButton* b : findChildren<CommandButton*>()) {
         QStyleOptionButton option;
