@@ -152,7 +152,7 @@ QRect scaled(const QRect& r, double factor)
 VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
 {
     installAccessibleRoles();
-    m_sizedAt = devicePixelRatioF();
+    m_fittedAt = devicePixelRatioF();
     for (const ControlPlace& p : kLayout)
         m_controls.append(makeControl(p, this));
     for (qsizetype i = 1; i < m_controls.size(); ++i)
@@ -202,22 +202,35 @@ void VelmarWindow::followScreen(QScreen* screen)
             keepOnScreen();
         });
     }
-    // Moved to a screen of another scale, the window tells its new size in a
-    // resize event of its own, and is fitted there; until then its geometry is
-    // still that of the old screen.
-    if (devicePixelRatioF() == m_sizedAt)
-        fitToScreen();
+    if (devicePixelRatioF() == m_fittedAt)
+        fitToScreen(); // another screen of the same scale: fitted to its room
+    else
+        followRatio();
 }
 
 // A change of scale without a resize by the window manager: the window kept its
-// device pixels, and so shows another logical size. It takes the form's again.
+// device pixels, and so shows another logical size. It takes the form's again,
+// once Qt has told both the new ratio and the new geometry: they come as two
+// events, in either order, so the fit waits for the event loop to deliver both.
 void VelmarWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (devicePixelRatioF() == m_sizedAt)
+    followRatio();
+}
+
+void VelmarWindow::followRatio()
+{
+    if (devicePixelRatioF() == m_fittedAt || m_fitPending)
         return;
-    m_sizedAt = devicePixelRatioF();
-    fitToScreen();
+    m_fitPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_fitPending = false;
+            m_fittedAt = devicePixelRatioF();
+            fitToScreen();
+        },
+        Qt::QueuedConnection);
 }
 
 void VelmarWindow::fitToScreen()

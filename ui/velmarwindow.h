@@ -84,12 +84,14 @@ private:
     void fitToScreen();
     void followScreen(QScreen* screen);
     void keepOnScreen();
+    void followRatio();
 
     void describeGraph(int trapezoids);
 
     QList<QWidget*> m_controls;
     QScreen* m_watched = nullptr; // the screen whose available area is followed
-    qreal m_sizedAt = 1;          // the device pixel ratio of the last resize
+    qreal m_fittedAt = 1;         // the device pixel ratio the form was last fitted at
+    bool m_fitPending = false;
     QMetaObject::Connection m_roomWatch;
     std::unique_ptr<Announcer> m_announcer; // no control: not in the layout or the tab order
 };

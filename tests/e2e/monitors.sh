@@ -35,7 +35,8 @@ for wm in mutter kwin openbox; do
     QT_SCREEN_SCALE_FACTORS="PROJ=1;LAPTOP=2" env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR \
         "$program" >"$work/program-$wm.log" 2>&1 &
     app=$!
-    wid=$(xdotool search --sync --onlyvisible --name '^Integration Velmar$' | head -1)
+    # The program's own window, not a frame the window manager titles alike.
+    wid=$(xdotool search --sync --onlyvisible --all --pid "$app" --name '^Integration Velmar$' | head -1)
     poll 5 settled || true
     check "$wm: at start, where it was placed (left edge at $(left))" "$(expected)" "$(size)"
     xdotool windowmove "$wid" 1300 100
