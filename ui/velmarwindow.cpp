@@ -235,8 +235,8 @@ void VelmarWindow::followRatio()
 
 void VelmarWindow::fitToScreen()
 {
-    setFont(
-        QApplication::font(this)); // the desktop's, should the last fit have taken a smaller one
+    // The desktop's font again, should the last fit have taken a smaller one.
+    setFont(QApplication::font(this));
     scaleBy(fittingScale());
 }
 
