@@ -49,8 +49,9 @@ private:
     void cmdexit_Click();
     void Integration();
     // Where the device pixel ratio or the canvas's size has changed since the
-    // canvas last drew, draws the picture anew at the new one: the graph, then each trapezoid count run
-    // since the last Clear. The box is not touched. Runs before every handler.
+    // canvas last drew, draws the picture anew: the graph, then each trapezoid
+    // count run since the last Clear. The box is not touched. Runs before every
+    // handler.
     void followPixelRatio();
 
     // Where Qt hands control to a handler: the top level of every event.

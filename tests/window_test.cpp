@@ -409,8 +409,12 @@ TEST(Screen, TheFormIsFittedAgainWhenTheScreenChanges)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSize(16);
-    const QFont saved = QApplication::font();
-    QApplication::setFont(font);
+    struct DesktopFontSet
+    {
+        QFont saved = QApplication::font();
+        explicit DesktopFontSet(const QFont& f) { QApplication::setFont(f); }
+        ~DesktopFontSet() { QApplication::setFont(saved); }
+    } desktopFont(font);
     OffscreenScreens laptop{{"desk", 0, 0, 1366, 768, 1}};
     StartedForm f;
     const QSize roomy = f.w.size();
@@ -422,7 +426,7 @@ TEST(Screen, TheFormIsFittedAgainWhenTheScreenChanges)
         OffscreenScreens projector{{"desk", 0, 0, 800, 600, 1}};
         QApplication::processEvents();
         const QRect room = f.w.screen()->availableGeometry();
-        EXPECT_EQ(room.size(), QSize(800, 600));
+        ASSERT_EQ(room.size(), QSize(800, 600));
         EXPECT_LT(f.w.height(), 600 - 20) << "room is left for a title bar";
         EXPECT_TRUE(room.contains(f.w.frameGeometry())) << "the window stays on the screen";
         for (QWidget* c : f.w.tabOrder())
@@ -438,7 +442,6 @@ TEST(Screen, TheFormIsFittedAgainWhenTheScreenChanges)
     QApplication::processEvents();
     EXPECT_EQ(f.w.size(), roomy) << "the room returned";
     EXPECT_EQ(f.w.cmd1rect->font().pointSizeF(), roomyPoints);
-    QApplication::setFont(saved);
 }
 
 TEST(Focus, TabVisitsAllEightInOrderAndWraps)

@@ -29,8 +29,8 @@ public:
     std::string Text() const override;
     void SetText(const std::string& text) override;
 
-    // The outer height at which two result lines show whole, in the box's
-    // present font and width, with nothing to scroll.
+    // The outer height at which two result lines show whole in the box's
+    // present font, with nothing to scroll.
     int heightForTwoLines() const;
 
 protected:

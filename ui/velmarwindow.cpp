@@ -202,10 +202,10 @@ void VelmarWindow::followScreen(QScreen* screen)
             keepOnScreen();
         });
     }
-    if (devicePixelRatioF() == m_fittedAt)
-        fitToScreen(); // another screen of the same scale: fitted to its room
-    else
+    if (devicePixelRatioF() != m_fittedAt)
         followRatio();
+    else if (screen->availableGeometry() != m_fittedRoom)
+        fitToScreen(); // another screen of the same scale, with a room of its own
 }
 
 // A change of scale without a resize by the window manager: the window kept its
@@ -238,6 +238,7 @@ void VelmarWindow::fitToScreen()
     // The desktop's font again, should the last fit have taken a smaller one.
     setFont(QApplication::font(this));
     scaleBy(fittingScale());
+    m_fittedRoom = screen() ? screen()->availableGeometry() : QRect();
 }
 
 // A window manager leaves a window where it was when the screen shrinks: the

@@ -91,6 +91,7 @@ private:
     QList<QWidget*> m_controls;
     QScreen* m_watched = nullptr; // the screen whose available area is followed
     qreal m_fittedAt = 1;         // the device pixel ratio the form was last fitted at
+    QRect m_fittedRoom;           // and the available area of its screen then
     bool m_fitPending = false;
     QMetaObject::Connection m_roomWatch;
     std::unique_ptr<Announcer> m_announcer; // no control: not in the layout or the tab order
