@@ -1,12 +1,7 @@
 #include "app/frmvelmar.h"
 
+#include "plot/calls.h"
 #include "plot/graph.h"
-#include "ui/canvaswidget.h"
-#include "ui/commandbutton.h"
-#include "ui/resultbox.h"
-
-#include <QApplication>
-#include <QMessageBox>
 
 #include <algorithm>
 #include <csignal>
@@ -18,7 +13,7 @@
 namespace {
 
 // The report as one line, kept where a signal handler can write it: when the
-// report itself cannot be shown (short of memory, the message box aborts), the
+// report itself cannot be shown (short of memory, the report aborts), the
 // user still learns what went wrong, and the program ends with status 1, never
 // with an abort and a core.
 char g_reportLine[512];
@@ -54,39 +49,33 @@ private:
 
 } // namespace
 
-frmvelmar::frmvelmar(ErrorReport report) : m_report(std::move(report))
-{
-    const std::pair<QPushButton*, void (frmvelmar::*)()> handlers[] = {
-        {m_window.cmd1rect, &frmvelmar::cmd1rect_Click},
-        {m_window.cmd2rect, &frmvelmar::cmd2rect_Click},
-        {m_window.cmd10Rec, &frmvelmar::cmd10Rec_Click},
-        {m_window.cmdcalc, &frmvelmar::cmdcalc_Click},
-        {m_window.cmdclear, &frmvelmar::cmdclear_Click},
-        {m_window.cmdexit, &frmvelmar::cmdexit_Click},
-    };
-    for (const auto& [button, handler] : handlers)
-        QObject::connect(button, &QPushButton::clicked, &m_window,
-                         [this, handler = handler] { run(handler); });
-    QObject::connect(m_window.picGraph, &ui::CanvasWidget::redrawNeeded, &m_window,
-                     [this] { run(&frmvelmar::followPixelRatio); });
-}
+frmvelmar::frmvelmar(app::Window& window) : m_window(window) {}
 
 bool frmvelmar::start()
 {
     run(&frmvelmar::Form_Load);
     if (ending())
         return false;
-    m_window.picGraph->setFocus(Qt::OtherFocusReason);
-    m_window.show();
+    m_window.open();
+    m_open = true;
     return true;
 }
 
-int frmvelmar::exec()
+void frmvelmar::click(std::string_view control)
 {
-    if (!start())
-        return m_exitCode;
-    const int status = QApplication::exec();
-    return ending() ? m_exitCode : status;
+    static const std::pair<std::string_view, void (frmvelmar::*)()> handlers[] = {
+        {"cmd1rect", &frmvelmar::cmd1rect_Click}, {"cmd2rect", &frmvelmar::cmd2rect_Click},
+        {"cmd10Rec", &frmvelmar::cmd10Rec_Click}, {"cmdcalc", &frmvelmar::cmdcalc_Click},
+        {"cmdclear", &frmvelmar::cmdclear_Click}, {"cmdexit", &frmvelmar::cmdexit_Click},
+    };
+    for (const auto& [name, handler] : handlers)
+        if (name == control)
+            run(handler);
+}
+
+void frmvelmar::canvasChanged()
+{
+    run(nullptr); // the redraw that comes before every handler, alone
 }
 
 void frmvelmar::run(void (frmvelmar::*handler)())
@@ -94,9 +83,10 @@ void frmvelmar::run(void (frmvelmar::*handler)())
     if (ending())
         return;
     try {
-        followPixelRatio(); // nothing is added to a picture drawn at another ratio
-        (this->*handler)();
-        m_window.picGraph->flush();
+        redrawIfNeeded(); // nothing is added to a picture drawn at another ratio
+        if (handler)
+            (this->*handler)();
+        m_window.showDrawing();
         return;
     } catch (const plot::RuntimeError& error) {
         fail(error);
@@ -107,31 +97,17 @@ void frmvelmar::run(void (frmvelmar::*handler)())
 
 void frmvelmar::fail(const plot::RuntimeError& error)
 {
-    m_window.picGraph->flush(); // what was drawn before the error stays on view
-    // No handler runs from here on, not even while the report is up; the event
-    // loop is told to end only after it, or the report's own loop would end at once.
+    // No handler runs from here on, not even while the report is up, and what
+    // was drawn before the error stays on view.
     m_exitCode = kErrorExitCode;
     ReportFallback fallback(error);
     try {
-        m_report(error);
+        m_window.showDrawing();
+        m_window.reportError(error);
     } catch (const std::bad_alloc&) {
         fallback.printAndExit();
     }
-    QCoreApplication::exit(kErrorExitCode);
-}
-
-void frmvelmar::end(int exitCode)
-{
-    m_exitCode = exitCode;
-    QCoreApplication::exit(exitCode);
-}
-
-void frmvelmar::showErrorMessage(const plot::RuntimeError& error)
-{
-    QMessageBox::critical(nullptr, QStringLiteral("Integration Velmar"),
-                          QStringLiteral("Run-time error '%1':\n\n%2")
-                              .arg(error.code())
-                              .arg(QString::fromStdString(error.description())));
+    m_window.quit(kErrorExitCode);
 }
 
 void frmvelmar::Form_Load()
@@ -168,29 +144,29 @@ void frmvelmar::cmdcalc_Click()
 
 void frmvelmar::cmdclear_Click()
 {
-    plot::graphReset(m_state, *m_window.picGraph, *m_window.txtRes);
+    plot::graphReset(m_state, m_window.canvas(), m_window.resultBox());
     m_countsSinceClear.clear();
-    m_window.tellRun(0);
+    tellRun(0);
 }
 
 void frmvelmar::cmdexit_Click()
 {
-    end(0);
-    m_window.hide();
+    m_exitCode = 0;
+    m_window.quit(0);
 }
 
 void frmvelmar::Integration()
 {
-    const plot::Integral result = plot::integrate(m_state, *m_window.picGraph, *m_window.txtRes);
+    const plot::Integral result = plot::integrate(m_state, m_window.canvas(), m_window.resultBox());
     if (std::find(m_countsSinceClear.begin(), m_countsSinceClear.end(), m_state.nTrap) ==
         m_countsSinceClear.end())
         m_countsSinceClear.push_back(m_state.nTrap);
-    m_window.tellRun(int(result.passes));
+    tellRun(int(result.passes));
 }
 
-void frmvelmar::followPixelRatio()
+void frmvelmar::redrawIfNeeded()
 {
-    if (!m_window.picGraph->needsRedraw())
+    if (!m_window.canvasNeedsRedraw())
         return;
     // The box keeps its text: the redraw writes into this one instead.
     struct Unshown : plot::TextBox
@@ -199,10 +175,49 @@ void frmvelmar::followPixelRatio()
         std::string Text() const override { return text; }
         void SetText(const std::string& t) override { text = t; }
     } unshown;
-    plot::graphReset(m_state, *m_window.picGraph, unshown);
+    plot::graphReset(m_state, m_window.canvas(), unshown);
     for (double n : m_countsSinceClear) {
         plot::FormState state = m_state;
         state.nTrap = n;
-        plot::integrate(state, *m_window.picGraph, unshown);
+        plot::integrate(state, m_window.canvas(), unshown);
     }
+}
+
+// Assistive technology learns what the canvas shows at once; a run is spoken
+// only once the window is on screen (at start-up the window and its canvas are
+// spoken when they appear).
+void frmvelmar::tellRun(int trapezoids)
+{
+    m_window.describeCanvas(graphDescription(trapezoids));
+    if (m_open)
+        m_window.announce(runAnnouncement(trapezoids, plot::text(m_window.resultBox())));
+}
+
+std::string frmvelmar::graphDescription(int trapezoids)
+{
+    std::string text = "The sine curve over one period, from 0 to 2π, on axes.";
+    if (trapezoids == 1)
+        text += " 1 trapezoid approximates the area under it from 0 to π.";
+    else if (trapezoids > 1)
+        text += " " + std::to_string(trapezoids) +
+                " trapezoids approximate the area under it from 0 to π.";
+    return text;
+}
+
+std::string frmvelmar::runAnnouncement(int trapezoids, const std::string& boxText)
+{
+    if (trapezoids == 0)
+        return "Cleared.";
+    std::string text = trapezoids == 1 ? "1 trapezoid" : std::to_string(trapezoids) + " trapezoids";
+    // Each line of the box a sentence of its own.
+    std::string_view rest = boxText;
+    for (;;) {
+        const std::size_t breakAt = rest.find(plot::kLineBreak);
+        text += ". ";
+        text += rest.substr(0, breakAt);
+        if (breakAt == std::string_view::npos)
+            break;
+        rest.remove_prefix(breakAt + 2);
+    }
+    return text;
 }

@@ -1,42 +1,48 @@
 #pragma once
 
+#include "app/window.h"
 #include "plot/error.h"
 #include "plot/formstate.h"
-#include "ui/velmarwindow.h"
 
-#include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
-// The form: the window, the four numbers of state, the handlers, and the one
-// place where a run-time error is caught and reported.
+// The form: the four numbers of state, the handlers, and the one place where a
+// run-time error is caught and reported. It knows its window only through
+// app::Window; the toolkit's side delivers the events below and runs the loop.
 class frmvelmar
 {
 public:
-    // Shows the report of an untrapped error to the user.
-    using ErrorReport = std::function<void(const plot::RuntimeError&)>;
-
-    explicit frmvelmar(ErrorReport report = showErrorMessage);
+    explicit frmvelmar(app::Window& window);
     frmvelmar(const frmvelmar&) = delete;
     frmvelmar& operator=(const frmvelmar&) = delete;
 
-    // Runs Form_Load and shows the window with the focus on the canvas.
-    // Returns false when the start-up failed (and was reported).
+    // Runs Form_Load and opens the window. Returns false when the start-up
+    // failed (and was reported).
     bool start();
 
-    // Starts and runs the event loop until the program ends. Returns the
-    // program's exit status: 0 after Exit or closing the window, kErrorExitCode
-    // after a reported run-time error, at start-up too.
-    int exec();
+    // The events: a button's click, by the control's name in app::kLayout, and
+    // the canvas's change of device pixel ratio or size, which draws the
+    // picture anew before the screen shows the stale one.
+    void click(std::string_view control);
+    void canvasChanged();
 
-    ui::VelmarWindow& window() { return m_window; }
     const plot::FormState& state() const { return m_state; }
 
     // Once the program is ending (Exit, or an error was reported) no handler runs.
     bool ending() const { return m_exitCode >= 0; }
+    // 0 after Exit, kErrorExitCode after a reported run-time error.
     int exitCode() const { return m_exitCode; }
-
-    static void showErrorMessage(const plot::RuntimeError& error);
     static constexpr int kErrorExitCode = 1;
+
+    // What the canvas shows, for assistive technology: the curve, and the
+    // trapezoids of the last run (0: none).
+    static std::string graphDescription(int trapezoids);
+    // What a screen reader says of a run ("10 trapezoids. Integral Sin(x)
+    // [0,pi]= 1.98352353750514. dx= .3141592654") from the box's text, or of
+    // Clear (0 trapezoids).
+    static std::string runAnnouncement(int trapezoids, const std::string& boxText);
 
 private:
     // The handlers, named after their control and event, and the integration.
@@ -48,22 +54,21 @@ private:
     void cmdclear_Click();
     void cmdexit_Click();
     void Integration();
-    // Where the device pixel ratio or the canvas's size has changed since the
-    // canvas last drew, draws the picture anew: the graph, then each trapezoid
-    // count run since the last Clear. The box is not touched. Runs before every
-    // handler.
-    void followPixelRatio();
 
-    // Where Qt hands control to a handler: the top level of every event.
+    // Where the window hands control to a handler: the top level of every event.
     void run(void (frmvelmar::*handler)());
+    // Where the canvas lost its picture to a new pixel ratio or size, draws it
+    // anew: the graph, then each trapezoid count run since the last Clear. The
+    // box is not touched. Runs before every handler.
+    void redrawIfNeeded();
+    void tellRun(int trapezoids);
     void fail(const plot::RuntimeError& error);
-    void end(int exitCode);
 
+    app::Window& m_window;
     plot::FormState m_state;
-    ui::VelmarWindow m_window;
     // The counts run since the last Clear, each once: all trapezoids share one
     // colour, so they are the whole picture, whatever the order or repetition.
     std::vector<double> m_countsSinceClear;
-    ErrorReport m_report;
+    bool m_open = false; // the window is on screen: runs are announced
     int m_exitCode = -1;
 };

@@ -71,26 +71,6 @@ TEST_P(EachButton, PressedTwiceChangesNothing)
     EXPECT_EQ(f.text(), text);
 }
 
-// A canvas whose image cannot be had (far too large) fails in every handler
-// that draws: the error reaches the top-level report once, with its number,
-// the program ends with a failure status, and no further handler runs.
-TEST_P(EachButton, AFailureReachesTheTopLevelReport)
-{
-    StartedForm f;
-    QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
-    const QString text = f.text();
-    f.w.picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("QImage.*"));
-    QTest::mouseClick(buttonOf(f.w, GetParam()), Qt::LeftButton);
-    ASSERT_EQ(f.reports.size(), 1u);
-    EXPECT_EQ(f.reports[0].number(), plot::ErrorNumber::CanvasFailure);
-    EXPECT_TRUE(f.form.ending());
-    EXPECT_EQ(f.form.exitCode(), frmvelmar::kErrorExitCode);
-    EXPECT_EQ(f.text(), text) << "the box keeps its text";
-    QTest::mouseClick(f.w.cmdclear, Qt::LeftButton);
-    EXPECT_EQ(f.reports.size(), 1u) << "nothing runs after the report";
-}
-
 INSTANTIATE_TEST_SUITE_P(Buttons, EachButton, testing::ValuesIn(kButtons),
                          [](const testing::TestParamInfo<TrapezoidButton>& p) {
                              return std::string(p.param.objectName);
@@ -270,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyFromControl,
                          testing::Combine(testing::ValuesIn(kKeys), testing::Range(0, 8)),
                          [](const testing::TestParamInfo<KeyFromControl::ParamType>& p) {
                              return std::string(std::get<0>(p.param).name) + "_from_" +
-                                    ui::VelmarWindow::kLayout[std::get<1>(p.param)].name;
+                                    app::kLayout[std::get<1>(p.param)].name;
                          });
 
 // An access key clicks at once: a click that arrives after it cannot overtake
@@ -311,8 +291,9 @@ class Endings : public testing::TestWithParam<Ending>
 
 TEST_P(Endings, EndsWithStatusZeroAndRunsNothingAfter)
 {
-    frmvelmar form;
-    ui::VelmarWindow& w = form.window();
+    FormOn<> f;
+    frmvelmar& form = f.form;
+    ui::VelmarWindow& w = f.w;
     QTimer::singleShot(0, &w, [&] {
         w.activateWindow();
         (void)QTest::qWaitForWindowActive(&w);
@@ -320,7 +301,7 @@ TEST_P(Endings, EndsWithStatusZeroAndRunsNothingAfter)
         // Queued after Exit: must never run.
         QMetaObject::invokeMethod(w.cmd1rect, "click", Qt::QueuedConnection);
     });
-    EXPECT_EQ(form.exec(), 0);
+    EXPECT_EQ(ui::exec(form), 0);
     EXPECT_TRUE(form.ending());
     QApplication::processEvents();
     EXPECT_EQ(form.state().nTrap, 0) << "nothing ran after Exit";
@@ -339,25 +320,16 @@ INSTANTIATE_TEST_SUITE_P(Commands, Endings,
 
 TEST(Commands, ClosingTheWindowEndsTheProgram)
 {
-    frmvelmar form;
-    QTimer::singleShot(0, &form.window(), [&] { form.window().close(); });
-    EXPECT_EQ(form.exec(), 0);
-}
-
-TEST(Errors, AFailingClearReachesTheTopLevelReport)
-{
-    StartedForm clear;
-    clear.w.picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    QTest::mouseClick(clear.w.cmdclear, Qt::LeftButton);
-    ASSERT_EQ(clear.reports.size(), 1u);
-    EXPECT_EQ(clear.reports[0].code(), 480);
+    FormOn<> f;
+    QTimer::singleShot(0, &f.w, [&] { f.w.close(); });
+    EXPECT_EQ(ui::exec(f.form), 0);
 }
 
 // The report the user sees: a message window naming the error, which stays up
 // until it is dismissed; then the program ends with a failure status.
 TEST(Errors, TheReportIsAMessageWindowThenTheProgramEnds)
 {
-    frmvelmar form; // the real report
+    FormOn<> f; // the real report
     QString shown;
     QTimer dismiss;
     QObject::connect(&dismiss, &QTimer::timeout, [&] {
@@ -367,55 +339,13 @@ TEST(Errors, TheReportIsAMessageWindowThenTheProgramEnds)
         }
     });
     dismiss.start(50);
-    QTimer::singleShot(0, &form.window(), [&] {
-        form.window().picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        form.window().cmdclear->click();
+    QTimer::singleShot(0, &f.w, [&] {
+        f.w.picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        f.w.cmdclear->click();
     });
-    EXPECT_EQ(form.exec(), frmvelmar::kErrorExitCode);
+    EXPECT_EQ(ui::exec(f.form), frmvelmar::kErrorExitCode);
     EXPECT_TRUE(shown.startsWith("Run-time error '480':")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("Canvas operation failed")) << shown.toStdString();
-}
-
-// Where the report itself cannot be shown (short of memory, the message box
-// fails or aborts), the report is one line on standard error and the status 1.
-struct FailingReport
-{
-    const char* name;
-    void (*report)(const plot::RuntimeError&);
-};
-
-class ReportThatFails : public testing::TestWithParam<FailingReport>
-{
-};
-
-TEST_P(ReportThatFails, BecomesOneLineAndStatusOne)
-{
-    EXPECT_EXIT(
-        {
-            frmvelmar form(GetParam().report);
-            form.window().picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-            form.start();
-        },
-        testing::ExitedWithCode(1),
-        "integration-velmar: run-time error '480': Canvas operation failed");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Errors, ReportThatFails,
-    testing::Values(FailingReport{"outOfMemory",
-                                  [](const plot::RuntimeError&) { throw std::bad_alloc(); }},
-                    FailingReport{"aborts", [](const plot::RuntimeError&) { std::abort(); }}),
-    byName);
-
-TEST(Errors, AFailedStartUpIsReportedAndTheWindowNeverShows)
-{
-    std::vector<plot::RuntimeError> reports;
-    frmvelmar form([&](const plot::RuntimeError& e) { reports.push_back(e); });
-    form.window().picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    EXPECT_EQ(form.exec(), frmvelmar::kErrorExitCode) << "the program's exit status";
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].number(), plot::ErrorNumber::CanvasFailure);
-    EXPECT_FALSE(form.window().isVisible());
 }
 
 } // namespace

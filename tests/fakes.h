@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/window.h"
 #include "plot/canvas.h"
 #include "plot/error.h"
 #include "plot/formstate.h"
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
+#include <utility>
 
 #include <string>
 #include <vector>
@@ -82,8 +85,11 @@ public:
     void Line(float x1, float y1, float x2, float y2, plot::Rgb colour) override
     {
         touchStatus(onCall);
-        if (failAtLine >= 0 && int(segments.size()) == failAtLine)
+        if (failAtLine >= 0 && int(segments.size()) == failAtLine) {
+            if (outOfMemory)
+                throw std::bad_alloc();
             plot::raise(plot::ErrorNumber::CanvasFailure, "test failure");
+        }
         segments.push_back({x1, y1, x2, y2, colour});
         if (m_log)
             m_log->push_back("Line");
@@ -101,6 +107,7 @@ public:
     mutable int widthReads = 0, heightReads = 0;
     int erases = 0;
     int failAtLine = -1; // the index of the segment whose drawing fails
+    bool outOfMemory = false; // and fails for want of memory
     SideEffect onCall = nullptr;
     std::vector<Segment> segments;
 
@@ -143,6 +150,43 @@ public:
 
 private:
     Log* m_log;
+};
+
+// A window for the form: the two fakes above as its canvas and box, and every
+// other call logged in order ("Redraw?", "Show", "Describe:", "Announce:",
+// "Open", "Report:", "Quit:").
+class FakeWindow : public app::Window
+{
+public:
+    FakeWindow() : picGraph(8955, 5955, &log), txtRes({}, &log) {}
+
+    plot::Canvas& canvas() override { return picGraph; }
+    plot::TextBox& resultBox() override { return txtRes; }
+    bool canvasNeedsRedraw() override
+    {
+        log.push_back("Redraw?");
+        return std::exchange(ratioChanged, false);
+    }
+    void showDrawing() override { log.push_back("Show"); }
+    void describeCanvas(const std::string& text) override { log.push_back("Describe:" + text); }
+    void announce(const std::string& text) override { log.push_back("Announce:" + text); }
+    void open() override { log.push_back("Open"); }
+    void reportError(const plot::RuntimeError& error) override
+    {
+        log.push_back("Report:" + std::to_string(error.code()));
+        if (report)
+            report(error);
+    }
+    void quit(int status) override { log.push_back("Quit:" + std::to_string(status)); }
+
+    // The calls logged since the last take.
+    Log take() { return std::exchange(log, {}); }
+
+    Log log;
+    RecordingCanvas picGraph;
+    FakeTextBox txtRes;
+    bool ratioChanged = false; // the next question finds the canvas at a new ratio
+    std::function<void(const plot::RuntimeError&)> report;
 };
 
 } // namespace fakes

@@ -6,6 +6,7 @@
 #include "ui/canvaswidget.h"
 #include "ui/commandbutton.h"
 #include "ui/resultbox.h"
+#include "ui/velmarwindow.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -18,12 +19,25 @@
 #include <memory>
 #include <vector>
 
-// A started form whose error reports are collected instead of shown.
-struct StartedForm
+// The program's window, whose error reports are collected instead of shown.
+struct CollectingWindow : ui::VelmarWindow
 {
     std::vector<plot::RuntimeError> reports;
-    frmvelmar form{[this](const plot::RuntimeError& e) { reports.push_back(e); }};
-    ui::VelmarWindow& w = form.window();
+    void reportError(const plot::RuntimeError& e) override { reports.push_back(e); }
+};
+
+// The window and its form, wired as the program wires them.
+template <typename Window = ui::VelmarWindow> struct FormOn
+{
+    Window w;
+    frmvelmar form{w};
+    FormOn() { w.drive(form); }
+};
+
+// A started form whose error reports are collected instead of shown.
+struct StartedForm : FormOn<CollectingWindow>
+{
+    std::vector<plot::RuntimeError>& reports = w.reports;
 
     explicit StartedForm(bool activate = true, QScreen* screen = nullptr)
     {

@@ -1,5 +1,6 @@
 #include "ui/velmarwindow.h"
 
+#include "app/frmvelmar.h"
 #include "ui/announcer.h"
 #include "ui/canvaswidget.h"
 #include "ui/commandbutton.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -20,73 +22,32 @@
 
 namespace ui {
 
-const ControlPlace VelmarWindow::kLayout[8] = {
-    {"picGraph", ControlKind::Canvas, nullptr, {48, 8, 601, 401}, QT_TR_NOOP("Graph"), nullptr},
-    {"cmd1rect",
-     ControlKind::Button,
-     QT_TR_NOOP("&1 Trapezoid"),
-     {16, 464, 105, 41},
-     QT_TR_NOOP("1 Trapezoid"),
-     QT_TR_NOOP("Approximate the integral of sin(x) from 0 to pi with one trapezoid")},
-    {"cmd2rect",
-     ControlKind::Button,
-     QT_TR_NOOP("&2 Trapezoids"),
-     {136, 464, 97, 41},
-     QT_TR_NOOP("2 Trapezoids"),
-     QT_TR_NOOP("Approximate the integral with two trapezoids")},
-    {"cmdcalc",
-     ControlKind::Button,
-     QT_TR_NOOP("&Calculate"),
-     {360, 464, 113, 41},
-     QT_TR_NOOP("Calculate"),
-     QT_TR_NOOP("Approximate the integral with 10000 trapezoids")},
-    {"cmdclear",
-     ControlKind::Button,
-     QT_TR_NOOP("Clea&r"),
-     {480, 464, 97, 41},
-     QT_TR_NOOP("Clear"),
-     QT_TR_NOOP("Remove the trapezoids and empty the result box")},
-    {"cmdexit",
-     ControlKind::Button,
-     QT_TR_NOOP("E&xit"),
-     {592, 464, 97, 41},
-     QT_TR_NOOP("Exit"),
-     QT_TR_NOOP("End the program")},
-    {"txtRes",
-     ControlKind::ResultBox,
-     nullptr,
-     {48, 416, 601, 41},
-     QT_TR_NOOP("Result"),
-     QT_TR_NOOP("The approximate integral and the width of one trapezoid")},
-    {"cmd10Rec",
-     ControlKind::Button,
-     QT_TR_NOOP("1&0 Trapezoids"),
-     {248, 464, 97, 41},
-     QT_TR_NOOP("10 Trapezoids"),
-     QT_TR_NOOP("Approximate the integral with ten trapezoids")},
-};
-
 namespace {
 
-QWidget* makeControl(const ControlPlace& p, QWidget* parent)
+QRect toQRect(const app::Rect& r)
+{
+    return QRect(r.left, r.top, r.width, r.height);
+}
+
+QWidget* makeControl(const app::ControlPlace& p, QWidget* parent)
 {
     QWidget* widget = nullptr;
     switch (p.kind) {
-    case ControlKind::Canvas:
+    case app::ControlKind::Canvas:
         widget = new CanvasWidget(parent);
         break;
-    case ControlKind::Button:
-        widget = new CommandButton(VelmarWindow::tr(p.caption), parent);
+    case app::ControlKind::Button:
+        widget = new CommandButton(QString::fromUtf8(p.caption), parent);
         break;
-    case ControlKind::ResultBox:
+    case app::ControlKind::ResultBox:
         widget = new ResultBox(parent);
         break;
     }
     widget->setObjectName(QLatin1String(p.name));
-    widget->setGeometry(p.geometry);
-    widget->setAccessibleName(VelmarWindow::tr(p.spokenName));
+    widget->setGeometry(toQRect(p.geometry));
+    widget->setAccessibleName(QString::fromUtf8(p.spokenName));
     if (p.description)
-        widget->setAccessibleDescription(VelmarWindow::tr(p.description));
+        widget->setAccessibleDescription(QString::fromUtf8(p.description));
     return widget;
 }
 
@@ -153,7 +114,7 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
 {
     installAccessibleRoles();
     m_fittedAt = devicePixelRatioF();
-    for (const ControlPlace& p : kLayout)
+    for (const app::ControlPlace& p : app::kLayout)
         m_controls.append(makeControl(p, this));
     for (qsizetype i = 1; i < m_controls.size(); ++i)
         setTabOrder(m_controls[i - 1], m_controls[i]);
@@ -168,14 +129,81 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
     m_announcer = std::make_unique<Announcer>(this);
 
     setObjectName(QStringLiteral("frmvelmar"));
-    setWindowTitle(QStringLiteral("Integration Velmar"));
+    setWindowTitle(QString::fromUtf8(app::kCaption));
     // Every size the build compiled in (see ui/CMakeLists.txt).
     QIcon icon;
     for (const QFileInfo& file : QDir(QStringLiteral(":/icons")).entryInfoList(QDir::Files))
         icon.addFile(file.filePath());
     setWindowIcon(icon);
     fitToScreen();
-    tellRun(0);
+}
+
+void VelmarWindow::drive(frmvelmar& form)
+{
+    for (const app::ControlPlace& p : app::kLayout)
+        if (p.kind == app::ControlKind::Button)
+            connect(control<CommandButton>(p.name), &QPushButton::clicked, this,
+                    [&form, name = p.name] { form.click(name); });
+    connect(picGraph, &CanvasWidget::redrawNeeded, this, [&form] { form.canvasChanged(); });
+}
+
+plot::Canvas& VelmarWindow::canvas()
+{
+    return picGraph->raster();
+}
+
+plot::TextBox& VelmarWindow::resultBox()
+{
+    return *txtRes;
+}
+
+bool VelmarWindow::canvasNeedsRedraw()
+{
+    return picGraph->raster().stale();
+}
+
+void VelmarWindow::showDrawing()
+{
+    picGraph->flush();
+}
+
+void VelmarWindow::describeCanvas(const std::string& text)
+{
+    picGraph->setAccessibleDescription(QString::fromStdString(text));
+}
+
+void VelmarWindow::announce(const std::string& text)
+{
+    m_announcer->announce(QString::fromStdString(text));
+}
+
+void VelmarWindow::open()
+{
+    picGraph->setFocus(Qt::OtherFocusReason);
+    show();
+}
+
+void VelmarWindow::reportError(const plot::RuntimeError& error)
+{
+    QMessageBox::critical(nullptr, QString::fromUtf8(app::kCaption),
+                          QStringLiteral("Run-time error '%1':\n\n%2")
+                              .arg(error.code())
+                              .arg(QString::fromStdString(error.description())));
+}
+
+// The report (when there was one) was dismissed: the event loop ends.
+void VelmarWindow::quit(int status)
+{
+    hide();
+    QCoreApplication::exit(status);
+}
+
+int exec(frmvelmar& form)
+{
+    if (!form.start())
+        return form.exitCode();
+    const int status = QApplication::exec();
+    return form.ending() ? form.exitCode() : status;
 }
 
 void VelmarWindow::showEvent(QShowEvent* event)
@@ -296,39 +324,13 @@ template <typename T> T* VelmarWindow::control(const char* name) const
     qFatal("the layout has no %s of that kind", name);
 }
 
-void VelmarWindow::describeGraph(int trapezoids)
-{
-    QString text = tr("The sine curve over one period, from 0 to 2π, on axes.");
-    if (trapezoids == 1)
-        text += tr(" 1 trapezoid approximates the area under it from 0 to π.");
-    else if (trapezoids > 1)
-        text += tr(" %1 trapezoids approximate the area under it from 0 to π.").arg(trapezoids);
-    picGraph->setAccessibleDescription(text);
-}
-
-void VelmarWindow::tellRun(int trapezoids)
-{
-    describeGraph(trapezoids);
-    if (!isVisible())
-        return; // start-up: the window and its canvas are spoken when they appear
-    if (trapezoids == 0) {
-        m_announcer->announce(tr("Cleared."));
-        return;
-    }
-    // "10 trapezoids. Integral Sin(x) [0,pi]= 1.98352353750514. dx= .3141592654"
-    const QStringList lines = QString::fromStdString(txtRes->Text()).split(QStringLiteral("\r\n"));
-    m_announcer->announce(
-        (trapezoids == 1 ? tr("1 trapezoid") : tr("%1 trapezoids").arg(trapezoids)) +
-        QStringLiteral(". ") + lines.join(QStringLiteral(". ")));
-}
-
 // The smallest factor, at least 1, at which every caption fits inside its
 // button's label area and both result lines inside the box, in the default font.
 double VelmarWindow::neededScale() const
 {
     // Measured on the controls at their normal sizes, whatever the last fit made them.
     auto normal = [this](const QWidget* w) {
-        return kLayout[m_controls.indexOf(w)].geometry.size();
+        return toQRect(app::kLayout[m_controls.indexOf(w)].geometry).size();
     };
     double factor = 1;
     for (const CommandButton* b : findChildren<CommandButton*>()) {
@@ -354,8 +356,8 @@ double VelmarWindow::screenRoom() const
     const QRect available = screen()->availableGeometry();
     const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
-    return std::min(double(available.width() - 2 * border) / kClientWidth,
-                    double(available.height() - titleBar - 2 * border) / kClientHeight);
+    return std::min(double(available.width() - 2 * border) / app::kClientWidth,
+                    double(available.height() - titleBar - 2 * border) / app::kClientHeight);
 }
 
 // The growth the font asks for where it fits the screen. Where it does not, the
@@ -386,14 +388,14 @@ double VelmarWindow::fittingScale()
 void VelmarWindow::scaleBy(double factor)
 {
     for (qsizetype i = 0; i < m_controls.size(); ++i) // made from kLayout, in its order
-        m_controls[i]->setGeometry(scaled(kLayout[i].geometry, factor));
+        m_controls[i]->setGeometry(scaled(toQRect(app::kLayout[i].geometry), factor));
     // In logical pixels: on a screen of twice the scale, twice the device pixels.
-    resize(qRound(kClientWidth * factor), qRound(kClientHeight * factor));
+    resize(qRound(app::kClientWidth * factor), qRound(app::kClientHeight * factor));
     // The canvas keeps its extent in twips, whatever its size in pixels.
-    const QSize drawingArea = kLayout[m_controls.indexOf(picGraph)].geometry.size() -
-                              2 * QSize(CanvasWidget::kBorder, CanvasWidget::kBorder);
-    picGraph->setTwipExtent(drawingArea.width() * CanvasWidget::kTwipsPerPixel,
-                            drawingArea.height() * CanvasWidget::kTwipsPerPixel);
+    const QSize drawingArea = toQRect(app::kLayout[m_controls.indexOf(picGraph)].geometry).size() -
+                              2 * QSize(app::kCanvasBorder, app::kCanvasBorder);
+    picGraph->setTwipExtent(drawingArea.width() * app::kTwipsPerPixel,
+                            drawingArea.height() * app::kTwipsPerPixel);
 }
 
 } // namespace ui

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "app/layout.h"
+#include "app/window.h"
+
 #include <QMetaObject>
 #include <QRect>
 #include <QWidget>
 
 #include <memory>
+
+class frmvelmar;
 
 namespace ui {
 
@@ -13,37 +18,36 @@ class CanvasWidget;
 class CommandButton;
 class ResultBox;
 
-enum class ControlKind { Canvas, Button, ResultBox };
-
-// Where a control sits and what it is called, in tab order.
-struct ControlPlace
-{
-    const char* name; // the object name the form knows it by
-    ControlKind kind;
-    const char* caption;     // with "&" before the access key; nullptr for no caption
-    QRect geometry;          // pixels at 96 dpi (twips / 15)
-    const char* spokenName;  // for assistive technology
-    const char* description; // nullptr: set at run time
-};
-
 // The window and its eight controls, at fixed places: no layout manager moves
 // them, and resizing the window moves nothing. Where the desktop's font is too
 // large for a caption or for the two result lines, the whole form is drawn larger
 // by one factor, so that the user's font is kept, but never beyond the screen:
 // there the controls take the largest font that fits.
-class VelmarWindow : public QWidget
+//
+// It is the form's window: the clicks of the buttons and the canvas's need of a
+// redraw go to the form, which draws and writes through the canvas and the box.
+class VelmarWindow : public QWidget, public app::Window
 {
     Q_OBJECT
 
 public:
-    static constexpr int kClientWidth = 698;
-    static constexpr int kClientHeight = 526;
-    // The one table the controls are made from, placed by and tabbed through:
-    // picGraph, the five buttons left of the box in the tab order, txtRes, cmd10Rec.
-    static const ControlPlace kLayout[8];
-
     explicit VelmarWindow(QWidget* parent = nullptr);
     ~VelmarWindow() override;
+
+    // Delivers the controls' events to the form.
+    void drive(frmvelmar& form);
+
+    // What the form needs of its window.
+    plot::Canvas& canvas() override;
+    plot::TextBox& resultBox() override;
+    bool canvasNeedsRedraw() override;
+    void showDrawing() override;
+    void describeCanvas(const std::string& text) override;
+    void announce(const std::string& text) override;
+    void open() override;
+    // A message window naming the error, up until the user dismisses it.
+    void reportError(const plot::RuntimeError& error) override;
+    void quit(int status) override;
 
     // The controls in tab order, made from kLayout in its order.
     const QList<QWidget*>& tabOrder() const { return m_controls; }
@@ -58,12 +62,6 @@ public:
     CommandButton* cmdclear = nullptr;
     CommandButton* cmdexit = nullptr;
     ResultBox* txtRes = nullptr;
-
-    // Tells assistive technology what a handler did: the canvas's description
-    // (the curve, and the trapezoids of the last run), and, once the window is
-    // on screen, one announcement of the run and the box's lines, wherever the
-    // focus is. 0 trapezoids: the graph was cleared.
-    void tellRun(int trapezoids);
 
 protected:
     // Alt with a key that matched no access key: the access key by the key's place.
@@ -86,8 +84,6 @@ private:
     void keepOnScreen();
     void followRatio();
 
-    void describeGraph(int trapezoids);
-
     QList<QWidget*> m_controls;
     QScreen* m_watched = nullptr; // the screen whose available area is followed
     qreal m_fittedAt = 1;         // the device pixel ratio the form was last fitted at
@@ -96,5 +92,10 @@ private:
     QMetaObject::Connection m_roomWatch;
     std::unique_ptr<Announcer> m_announcer; // no control: not in the layout or the tab order
 };
+
+// Starts the form and runs the event loop until the program ends. Returns the
+// program's exit status: 0 after Exit or closing the window, the form's error
+// status after a reported run-time error, at start-up too.
+int exec(frmvelmar& form);
 
 } // namespace ui

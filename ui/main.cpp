@@ -1,4 +1,5 @@
 #include "app/frmvelmar.h"
+#include "ui/velmarwindow.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -143,6 +144,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(VELMAR_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMAR_APP_ID));
 
-    frmvelmar form;
-    return form.exec();
+    ui::VelmarWindow window;
+    frmvelmar form(window);
+    window.drive(form);
+    return ui::exec(form);
 }

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "plot/canvas.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace raster {
+
+// One pixel as the buffer holds it: 0xffRRGGBB in a 32-bit word.
+inline constexpr std::uint32_t pixelOf(plot::Rgb c)
+{
+    return 0xff000000u | std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | c.blue;
+}
+
+// A rectangle of device pixels, both edges included; empty when right < left.
+struct PixelRect
+{
+    int left = 0, top = 0, right = -1, bottom = -1;
+
+    bool empty() const { return right < left || bottom < top; }
+    void unite(const PixelRect& other);
+    friend bool operator==(const PixelRect& a, const PixelRect& b)
+    {
+        return (a.empty() && b.empty()) ||
+               (a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom);
+    }
+};
+
+// The drawing area as the window lays it out.
+struct Layout
+{
+    int width = 0, height = 0;             // logical pixels
+    int deviceWidth = 0, deviceHeight = 0; // the pixels of the screen it covers
+    double ratio = 1;                      // device pixels to a logical pixel
+    double twipsX = 15, twipsY = 15;       // twips to a logical pixel, across and down
+};
+
+// The canvas the engine draws on: a black buffer of device pixels that keeps
+// what is drawn, and the rectangle changed since the last takeChanged(), for the
+// front-end to put on view. Coordinates are twips; a twip coordinate falls in
+// the device pixel that holds it (see toDevice()).
+//
+// Lines are one device pixel wide and set both end pixels. An axis-parallel
+// line sets every pixel between its ends. Any other line follows one rule:
+// along its longer axis, each column (or row) from one end pixel to the other
+// gets the one pixel whose centre is nearest the exact line joining the two end
+// pixels' centres; where two are equally near, the one with the smaller
+// coordinate (above, or to the left). So a line and its reverse set the same
+// pixels, and a line cut by the buffer's edge sets the pixels the whole line
+// would there.
+class RasterCanvas final : public plot::Canvas
+{
+public:
+    // The layout the next Erase() draws at. Until the buffer exists, the first
+    // Line() allocates it too.
+    void setLayout(const Layout& layout) { m_layout = layout; }
+    const Layout& layout() const { return m_layout; }
+
+    // True once the buffer holds a picture drawn at another device pixel ratio
+    // or size than the layout's: it must be drawn anew, not scaled.
+    bool stale() const { return !m_pixels.empty() && !drawnAt(m_layout); }
+    bool drawnAt(const Layout& layout) const
+    {
+        return m_width == layout.deviceWidth && m_height == layout.deviceHeight &&
+               m_ratio == layout.ratio;
+    }
+
+    float ScaleWidth() const override { return float(m_layout.width * m_layout.twipsX); }
+    float ScaleHeight() const override { return float(m_layout.height * m_layout.twipsY); }
+    void Line(float x1, float y1, float x2, float y2, plot::Rgb colour) override;
+    void Erase() override;
+
+    // The buffer: width() x height() device pixels, row after row, no padding.
+    // Empty until the first drawing.
+    const std::uint32_t* pixels() const { return m_pixels.data(); }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    double ratio() const { return m_ratio; }
+
+    // The pixels changed since the last call, within the buffer.
+    PixelRect takeChanged();
+
+    // Device pixel of a twip coordinate: the pixel that holds the point
+    // (rounding down), so 2977.5 and 2978 twips both fall in pixel 198 at the
+    // normal size. Far-off points are held at ±2^24.
+    static int toDevice(float twips, double ratio, double twipsPerPixel);
+
+    // The most pixels a buffer may have: far beyond any screen.
+    static constexpr long long kMaxPixels = 1LL << 28;
+
+private:
+    void allocate();
+    void span(int x1, int y1, int x2, int y2, std::uint32_t pixel);
+    void diagonal(int x1, int y1, int x2, int y2, std::uint32_t pixel);
+
+    Layout m_layout;
+    std::vector<std::uint32_t> m_pixels;
+    int m_width = 0, m_height = 0;
+    double m_ratio = 1; // the buffer's
+    PixelRect m_changed;
+};
+
+} // namespace raster
