@@ -44,6 +44,36 @@ int RasterCanvas::toDevice(float twips, double ratio, double twipsPerPixel)
     return static_cast<int>(std::clamp(pixels, -kDeviceLimit, kDeviceLimit));
 }
 
+void RasterCanvas::setLayout(const Layout& layout)
+{
+    m_layout = layout;
+    setScale();
+}
+
+void RasterCanvas::setScale()
+{
+    m_scaleX = m_ratio / m_layout.twipsX;
+    m_scaleY = m_ratio / m_layout.twipsY;
+}
+
+// toDevice() for the buffer, with one multiplication for its multiplication and
+// division. The product differs from the exact formula's by a few units in the
+// last place at most, so the two can take different pixels only next to a
+// pixel's edge: there the exact formula decides.
+int RasterCanvas::device(float twips, bool across) const
+{
+    constexpr double kNearEdge = 1.0 / (1 << 20);
+    const double quick = double(twips) * (across ? m_scaleX : m_scaleY);
+    if (std::fabs(quick) < kDeviceLimit) {
+        const int whole = int(quick);
+        const int below = whole - (whole > quick);
+        const double inside = quick - below;
+        if (inside > kNearEdge && inside < 1 - kNearEdge)
+            return below;
+    }
+    return toDevice(twips, m_ratio, across ? m_layout.twipsX : m_layout.twipsY);
+}
+
 void RasterCanvas::allocate()
 {
     const int w = m_layout.deviceWidth, h = m_layout.deviceHeight;
@@ -64,7 +94,9 @@ void RasterCanvas::allocate()
     m_width = w;
     m_height = h;
     m_ratio = m_layout.ratio;
+    setScale();
     m_changed = {0, 0, w - 1, h - 1};
+    m_run = {};
 }
 
 void RasterCanvas::Erase()
@@ -75,6 +107,7 @@ void RasterCanvas::Erase()
     }
     std::fill(m_pixels.begin(), m_pixels.end(), pixelOf({0, 0, 0}));
     m_changed = {0, 0, m_width - 1, m_height - 1};
+    m_run = {};
 }
 
 void RasterCanvas::Line(float x1, float y1, float x2, float y2, plot::Rgb colour)
@@ -83,15 +116,16 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, plot::Rgb colour
         plot::raise(plot::ErrorNumber::CanvasFailure, "a line end is not a number");
     if (m_pixels.empty())
         allocate();
-    const int px1 = toDevice(x1, m_ratio, m_layout.twipsX);
-    const int py1 = toDevice(y1, m_ratio, m_layout.twipsY);
-    const int px2 = toDevice(x2, m_ratio, m_layout.twipsX);
-    const int py2 = toDevice(y2, m_ratio, m_layout.twipsY);
+    const int px1 = device(x1, true), py1 = device(y1, false);
+    const int px2 = device(x2, true), py2 = device(y2, false);
     m_changed.unite({std::min(px1, px2), std::min(py1, py2), std::max(px1, px2), std::max(py1, py2)});
+    const std::uint32_t pixel = pixelOf(colour);
+    if (pixel != m_run.pixel)
+        m_run.valid = false;
     if (px1 == px2 || py1 == py2)
-        span(px1, py1, px2, py2, pixelOf(colour));
+        span(px1, py1, px2, py2, pixel);
     else
-        diagonal(px1, py1, px2, py2, pixelOf(colour));
+        diagonal(px1, py1, px2, py2, pixel);
 }
 
 PixelRect RasterCanvas::takeChanged()
@@ -111,12 +145,33 @@ void RasterCanvas::span(int x1, int y1, int x2, int y2, std::uint32_t pixel)
     const int top = std::max(std::min(y1, y2), 0), bottom = std::min(std::max(y1, y2), m_height - 1);
     if (left > right || top > bottom)
         return;
-    std::uint32_t* p = m_pixels.data() + std::size_t(top) * m_width + left;
-    if (left == right) {
-        for (int y = top; y <= bottom; ++y, p += m_width)
+    const bool vertical = left == right;
+    const int at = vertical ? left : top, from = vertical ? top : left;
+    const int to = vertical ? bottom : right;
+    const bool sameLine = m_run.valid && m_run.vertical == vertical && m_run.at == at;
+    if (sameLine && from <= m_run.to + 1 && to >= m_run.from - 1) {
+        // Only what lies beyond the run is new.
+        if (from < m_run.from)
+            fill(vertical, at, from, m_run.from - 1, pixel);
+        if (to > m_run.to)
+            fill(vertical, at, m_run.to + 1, to, pixel);
+        m_run.from = std::min(from, m_run.from);
+        m_run.to = std::max(to, m_run.to);
+        return;
+    }
+    fill(vertical, at, from, to, pixel);
+    m_run = {true, vertical, at, from, to, pixel};
+}
+
+void RasterCanvas::fill(bool vertical, int at, int from, int to, std::uint32_t pixel)
+{
+    if (vertical) {
+        std::uint32_t* p = m_pixels.data() + std::size_t(from) * m_width + at;
+        for (int y = from; y <= to; ++y, p += m_width)
             *p = pixel;
     } else {
-        std::fill(p, p + (right - left + 1), pixel);
+        std::uint32_t* p = m_pixels.data() + std::size_t(at) * m_width + from;
+        std::fill(p, p + (to - from + 1), pixel);
     }
 }
 

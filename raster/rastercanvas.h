@@ -54,7 +54,7 @@ class RasterCanvas final : public plot::Canvas
 public:
     // The layout the next Erase() draws at. Until the buffer exists, the first
     // Line() allocates it too.
-    void setLayout(const Layout& layout) { m_layout = layout; }
+    void setLayout(const Layout& layout);
     const Layout& layout() const { return m_layout; }
 
     // True once the buffer holds a picture drawn at another device pixel ratio
@@ -91,13 +91,31 @@ public:
 
 private:
     void allocate();
+    void setScale();
+    int device(float twips, bool across) const;
     void span(int x1, int y1, int x2, int y2, std::uint32_t pixel);
+    void fill(bool vertical, int at, int from, int to, std::uint32_t pixel);
     void diagonal(int x1, int y1, int x2, int y2, std::uint32_t pixel);
 
+    // A run of pixels known to hold one colour: the last axis-parallel line,
+    // grown by the ones that touched it in the same row or column. Lines of that
+    // colour keep it true; any other colour, or an erase, ends it. Of a line
+    // along it only the pixels beyond it are written: the sides that trapezoids
+    // share, and the many that fall in one device column, are written once.
+    struct Run
+    {
+        bool valid = false;
+        bool vertical = false;
+        int at = 0, from = 0, to = 0; // the column (or row), and the pixels along it
+        std::uint32_t pixel = 0;
+    };
+
     Layout m_layout;
+    Run m_run;
     std::vector<std::uint32_t> m_pixels;
     int m_width = 0, m_height = 0;
-    double m_ratio = 1; // the buffer's
+    double m_ratio = 1;               // the buffer's
+    double m_scaleX = 1, m_scaleY = 1; // device pixels to a twip, at that ratio
     PixelRect m_changed;
 };
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <set>
 #include <utility>
@@ -107,22 +109,45 @@ INSTANTIATE_TEST_SUITE_P(Raster, Lines, testing::ValuesIn(kDrawn),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Every direction and slope, ties among them, lines cut by every edge: the
-// same pixels as the reference, and as the line drawn the other way.
+// same pixels as the reference, and as the line drawn the other way. Drawn one
+// over another in three colours, a quarter of them in a few rows and columns,
+// where lines cover each other, in runs of eight of one colour: the later
+// colour wins, pixel for pixel.
 TEST(Raster, ThousandsOfLinesFollowTheRule)
 {
+    constexpr int w = 47, h = 31;
+    const plot::Rgb colours[] = {plot::kAxisColour, plot::kCurveColour, kGreen};
     std::mt19937 random(20261209);
     std::uniform_int_distribution<int> coordinate(-12, 60), shortStep(-6, 6);
+    std::uniform_int_distribution<int> inside(0, 30), few(10, 11);
+    plot::Rgb colour = kGreen;
+    RasterCanvas pile = pixelCanvas(w, h);
+    std::vector<std::uint32_t> pileWanted(w * h, raster::pixelOf({0, 0, 0}));
     for (int i = 0; i < 4000; ++i) {
-        const int x1 = coordinate(random), y1 = coordinate(random);
+        int x1 = coordinate(random), y1 = coordinate(random);
         const bool near = i % 2 == 0; // short lines, where ties are frequent
-        const int x2 = near ? x1 + shortStep(random) : coordinate(random);
-        const int y2 = near ? y1 + shortStep(random) : coordinate(random);
-        RasterCanvas forward = pixelCanvas(47, 31), backward = pixelCanvas(47, 31);
-        forward.Line(x1, y1, x2, y2, kGreen);
-        backward.Line(x2, y2, x1, y1, kGreen);
-        const Pixels want = reference(x1, y1, x2, y2, 47, 31);
+        int x2 = near ? x1 + shortStep(random) : coordinate(random);
+        int y2 = near ? y1 + shortStep(random) : coordinate(random);
+        if (i % 8 == 0)
+            colour = colours[random() % 3];
+        const char kind = "rvvvrvhh"[i % 8]; // random, or in a column or row the others share
+        if (kind != 'r') {
+            const int at = few(random), from = inside(random), to = from + shortStep(random);
+            x1 = x2 = kind == 'v' ? at : from;
+            y1 = y2 = kind == 'v' ? from : at;
+            (kind == 'v' ? y2 : x2) = to;
+        }
+        RasterCanvas forward = pixelCanvas(w, h), backward = pixelCanvas(w, h);
+        forward.Line(x1, y1, x2, y2, colour);
+        backward.Line(x2, y2, x1, y1, colour);
+        pile.Line(x1, y1, x2, y2, colour);
+        const Pixels want = reference(x1, y1, x2, y2, w, h);
         ASSERT_EQ(lit(forward), want) << x1 << "," << y1 << " to " << x2 << "," << y2;
         ASSERT_EQ(lit(backward), want) << x2 << "," << y2 << " to " << x1 << "," << y1;
+        for (const auto& [x, y] : want)
+            pileWanted[y * w + x] = raster::pixelOf(colour);
+        ASSERT_TRUE(std::equal(pileWanted.begin(), pileWanted.end(), pile.pixels()))
+            << "line " << i << ": " << x1 << "," << y1 << " to " << x2 << "," << y2;
     }
 }
 
@@ -185,6 +210,35 @@ TEST_P(Mapping, TakesThePixelThatHoldsThePoint)
 
 INSTANTIATE_TEST_SUITE_P(Raster, Mapping, testing::ValuesIn(kMapped),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Every point drawn lands in the pixel toDevice() gives, at every ratio, next to
+// pixel edges too (whole multiples of a pixel's twips, and a float step off them).
+TEST(Raster, DrawsEachPointInThePixelThatHoldsIt)
+{
+    std::mt19937 random(91226);
+    std::uniform_real_distribution<float> anywhere(-100, 9100);
+    std::uniform_int_distribution<int> edge(-5, 600);
+    for (const double ratio : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0})
+        for (const double twips : {15.0, 11.25, 13.2}) {
+            RasterCanvas c;
+            const int w = int(std::ceil(600 * ratio)), h = 4;
+            c.setLayout({600, 4, w, h, ratio, twips, 15});
+            c.Erase();
+            for (int i = 0; i < 3000; ++i) {
+                float x = anywhere(random);
+                if (i % 2) {
+                    x = float(edge(random) * twips / ratio);
+                    x = i % 3 ? x : std::nextafter(x, i % 4 ? 1e9f : -1e9f);
+                }
+                c.Erase();
+                c.Line(x, 0, x, 0, kGreen);
+                const int want = RasterCanvas::toDevice(x, ratio, twips);
+                const Pixels expected = want >= 0 && want < w ? Pixels{{want, 0}} : Pixels{};
+                ASSERT_EQ(lit(c), expected)
+                    << x << " twips at " << ratio << ", " << twips << " twips a pixel";
+            }
+        }
+}
 
 TEST(Raster, TellsWhatChangedSinceItLastTold)
 {
