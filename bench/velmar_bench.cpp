@@ -393,8 +393,7 @@ int main(int argc, char* argv[])
         const double press = m.at("calculate_press");
         std::printf("calculate: press %.3f ms; engine alone %.3f ms, raster alone %.3f ms, "
                     "QPainter reference %.3f ms\n",
-                    press, m.at("engine_alone"), m.at("raster_alone"),
-                    m.at("painter_reference"));
+                    press, m.at("engine_alone"), m.at("raster_alone"), m.at("painter_reference"));
         std::printf("calculate: press / engine alone %.2f (target <= 1.50), press / QPainter "
                     "reference %.2f (target <= 0.30)\n",
                     press / m.at("engine_alone"), press / m.at("painter_reference"));

@@ -118,7 +118,8 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, plot::Rgb colour
         allocate();
     const int px1 = device(x1, true), py1 = device(y1, false);
     const int px2 = device(x2, true), py2 = device(y2, false);
-    m_changed.unite({std::min(px1, px2), std::min(py1, py2), std::max(px1, px2), std::max(py1, py2)});
+    m_changed.unite(
+        {std::min(px1, px2), std::min(py1, py2), std::max(px1, px2), std::max(py1, py2)});
     const std::uint32_t pixel = pixelOf(colour);
     if (pixel != m_run.pixel)
         m_run.valid = false;
@@ -142,7 +143,8 @@ PixelRect RasterCanvas::takeChanged()
 void RasterCanvas::span(int x1, int y1, int x2, int y2, std::uint32_t pixel)
 {
     const int left = std::max(std::min(x1, x2), 0), right = std::min(std::max(x1, x2), m_width - 1);
-    const int top = std::max(std::min(y1, y2), 0), bottom = std::min(std::max(y1, y2), m_height - 1);
+    const int top = std::max(std::min(y1, y2), 0),
+              bottom = std::min(std::max(y1, y2), m_height - 1);
     if (left > right || top > bottom)
         return;
     const bool vertical = left == right;

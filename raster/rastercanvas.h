@@ -114,7 +114,7 @@ private:
     Run m_run;
     std::vector<std::uint32_t> m_pixels;
     int m_width = 0, m_height = 0;
-    double m_ratio = 1;               // the buffer's
+    double m_ratio = 1;                // the buffer's
     double m_scaleX = 1, m_scaleY = 1; // device pixels to a twip, at that ratio
     PixelRect m_changed;
 };

@@ -106,7 +106,7 @@ public:
     float width, height;
     mutable int widthReads = 0, heightReads = 0;
     int erases = 0;
-    int failAtLine = -1; // the index of the segment whose drawing fails
+    int failAtLine = -1;      // the index of the segment whose drawing fails
     bool outOfMemory = false; // and fails for want of memory
     SideEffect onCall = nullptr;
     std::vector<Segment> segments;

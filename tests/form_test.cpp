@@ -55,8 +55,8 @@ TEST(Form, StartsWithTheGraphAndAnEmptyBoxThenOpens)
     EXPECT_EQ(form.state().pi, 3.141592654);
     EXPECT_EQ(form.state().nTrap, 0) << "no trapezoid count until a button sets it";
     // Nothing is announced before the window is on screen.
-    EXPECT_EQ(squeezed(w.take()),
-              (Log{"Redraw?", "Erase", "Line*631", "SetText:", "Describe:" + kCurve, "Show", "Open"}));
+    EXPECT_EQ(squeezed(w.take()), (Log{"Redraw?", "Erase", "Line*631",
+                                       "SetText:", "Describe:" + kCurve, "Show", "Open"}));
     EXPECT_FALSE(form.ending());
 }
 
@@ -221,7 +221,8 @@ TEST_P(BrokenReports, BecomeOneLineAndStatusOne)
             frmvelmar form(w);
             form.start();
         },
-        testing::ExitedWithCode(1), "integration-velmar: run-time error '480': Canvas operation failed");
+        testing::ExitedWithCode(1),
+        "integration-velmar: run-time error '480': Canvas operation failed");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -191,10 +191,14 @@ struct Mapped
 };
 
 const Mapped kMapped[] = {
-    {"axisRow", 2977.5f, 1, 15, 198}, {"curveRow", 2978, 1, 15, 198},
-    {"lastColumn", 8954.9f, 1, 15, 596}, {"scale2", 100, 2, 15, 13},
-    {"scale125", 100, 1.25, 15, 8}, {"grownForAFont", 100, 1, 11.25, 8},
-    {"negative", -1, 1, 15, -1}, {"farOff", 1e30f, 1, 15, 1 << 24},
+    {"axisRow", 2977.5f, 1, 15, 198},
+    {"curveRow", 2978, 1, 15, 198},
+    {"lastColumn", 8954.9f, 1, 15, 596},
+    {"scale2", 100, 2, 15, 13},
+    {"scale125", 100, 1.25, 15, 8},
+    {"grownForAFont", 100, 1, 11.25, 8},
+    {"negative", -1, 1, 15, -1},
+    {"farOff", 1e30f, 1, 15, 1 << 24},
     {"farOffNegative", -1e30f, 2, 15, -(1 << 24)},
 };
 
@@ -249,7 +253,7 @@ TEST(Raster, TellsWhatChangedSinceItLastTold)
     c.Erase();
     EXPECT_EQ(c.takeChanged(), (PixelRect{0, 0, 596, 396})) << "all of it";
     EXPECT_EQ(c.takeChanged(), PixelRect{});
-    c.Line(150, 300, 450, 150, kGreen);   // pixels 10,20 to 30,10
+    c.Line(150, 300, 450, 150, kGreen);     // pixels 10,20 to 30,10
     c.Line(8000, 5000, 9500, 5000, kGreen); // runs off the right edge
     EXPECT_EQ(c.takeChanged(), (PixelRect{10, 10, 596, 333}));
     c.Line(-3000, -3000, -1500, -1500, kGreen);

@@ -1,7 +1,7 @@
 #include "ui/canvaswidget.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include <cmath>
 
@@ -31,8 +31,8 @@ raster::Layout CanvasWidget::currentLayout() const
     const QSize logical = contentsRect().size();
     const qreal ratio = devicePixelRatioF();
     const QSize device = logical * ratio; // as Qt sizes the backing store
-    return {logical.width(), logical.height(), device.width(), device.height(), ratio,
-            m_twipsX,        m_twipsY};
+    return {logical.width(), logical.height(), device.width(), device.height(),
+            ratio,           m_twipsX,         m_twipsY};
 }
 
 // Handlers never yield to the event loop: the layout taken here holds for the
