@@ -225,21 +225,29 @@ TEST(Raster, DrawsEachPointInThePixelThatHoldsIt)
     for (const double ratio : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0})
         for (const double twips : {15.0, 11.25, 13.2}) {
             RasterCanvas c;
-            const int w = int(std::ceil(600 * ratio)), h = 4;
-            c.setLayout({600, 4, w, h, ratio, twips, 15});
+            const int w = int(std::ceil(600 * ratio));
+            c.setLayout({600, 1, w, 1, ratio, twips, 15});
             c.Erase();
+            c.takeChanged();
             for (int i = 0; i < 3000; ++i) {
                 float x = anywhere(random);
                 if (i % 2) {
                     x = float(edge(random) * twips / ratio);
                     x = i % 3 ? x : std::nextafter(x, i % 4 ? 1e9f : -1e9f);
                 }
-                c.Erase();
-                c.Line(x, 0, x, 0, kGreen);
+                // Each point in a colour of its own from the last: it is the one
+                // change, and shows where it was drawn.
+                const plot::Rgb colour = i % 2 ? kGreen : plot::kCurveColour;
+                c.Line(x, 0, x, 0, colour);
                 const int want = RasterCanvas::toDevice(x, ratio, twips);
-                const Pixels expected = want >= 0 && want < w ? Pixels{{want, 0}} : Pixels{};
-                ASSERT_EQ(lit(c), expected)
+                const PixelRect changed = c.takeChanged();
+                if (want < 0 || want >= w) {
+                    ASSERT_TRUE(changed.empty()) << x << " twips at " << ratio;
+                    continue;
+                }
+                ASSERT_EQ(changed, (PixelRect{want, 0, want, 0}))
                     << x << " twips at " << ratio << ", " << twips << " twips a pixel";
+                ASSERT_EQ(c.pixels()[want], raster::pixelOf(colour));
             }
         }
 }
