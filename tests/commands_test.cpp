@@ -60,17 +60,6 @@ TEST_P(EachButton, ClickRunsItsCountAndDrawsIt)
     EXPECT_GT(greenPixels(after), 0);
 }
 
-TEST_P(EachButton, PressedTwiceChangesNothing)
-{
-    StartedForm f;
-    QTest::mouseClick(buttonOf(f.w, GetParam()), Qt::LeftButton);
-    const QImage once = f.image();
-    const QString text = f.text();
-    QTest::mouseClick(buttonOf(f.w, GetParam()), Qt::LeftButton);
-    EXPECT_EQ(f.image(), once);
-    EXPECT_EQ(f.text(), text);
-}
-
 INSTANTIATE_TEST_SUITE_P(Buttons, EachButton, testing::ValuesIn(kButtons),
                          [](const testing::TestParamInfo<TrapezoidButton>& p) {
                              return std::string(p.param.objectName);
