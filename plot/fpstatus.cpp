@@ -22,10 +22,12 @@ void fail(unsigned faults, bool isNan)
 
 void clearStatus()
 {
+#ifndef PLOT_FP_NONE
     std::feclearexcept(FE_ALL_EXCEPT);
+#endif
 }
 
-#ifndef PLOT_FP_MXCSR
+#if !defined(PLOT_FP_MXCSR) && !defined(PLOT_FP_NONE)
 StatusKeeper::StatusKeeper()
 {
     m_saved = static_cast<unsigned>(std::fetestexcept(FE_ALL_EXCEPT));

@@ -5,6 +5,10 @@
 #if defined(__x86_64__) || defined(__SSE2_MATH__)
 #include <xmmintrin.h>
 #define PLOT_FP_MXCSR 1
+#elif defined(__wasm__)
+// WebAssembly keeps no floating-point status: the test of each computed value
+// (an infinity, not a number) carries the fault checks there.
+#define PLOT_FP_NONE 1
 #else
 #include <cfenv>
 #endif
@@ -29,6 +33,19 @@ inline bool isDivisionByZero(unsigned f)
 inline bool isInvalid(unsigned f)
 {
     return f & _MM_EXCEPT_INVALID;
+}
+#elif defined(PLOT_FP_NONE)
+inline unsigned faults()
+{
+    return 0;
+}
+inline bool isDivisionByZero(unsigned)
+{
+    return false;
+}
+inline bool isInvalid(unsigned)
+{
+    return false;
 }
 #else
 inline unsigned faults()
@@ -88,6 +105,8 @@ public:
         if (_mm_getcsr() != m_saved)
             _mm_setcsr(m_saved);
     }
+#elif defined(PLOT_FP_NONE)
+    StatusKeeper() : m_saved(0) {}
 #else
     StatusKeeper();
     ~StatusKeeper();
@@ -96,7 +115,7 @@ public:
     StatusKeeper& operator=(const StatusKeeper&) = delete;
 
 private:
-    unsigned m_saved;
+    [[maybe_unused]] unsigned m_saved; // not read where there is no status
 };
 
 } // namespace plot

@@ -1,0 +1,144 @@
+// The page's side of the browser edition: makes the form's controls from the
+// layout table the program hands over, delivers their events to the program,
+// and does what the program asks of its window (velmarPage).
+'use strict';
+
+const velmarPage = (() => {
+  const byName = {};
+  let canvas, context, box, live, described, ended = false, spoken = 0;
+
+  // "&Calculate": the access key underlined, the "&" not shown.
+  function caption(element, text) {
+    const at = text.indexOf('&');
+    element.append(text.slice(0, at));
+    const key = document.createElement('u');
+    key.textContent = text.charAt(at + 1);
+    element.append(key, text.slice(at + 2));
+    return text.charAt(at + 1).toUpperCase();
+  }
+
+  function place(element, left, top, width, height) {
+    Object.assign(element.style, {
+      left: left + 'px', top: top + 'px', width: width + 'px', height: height + 'px',
+    });
+  }
+
+  // The backing store at the device pixel ratio: one-pixel lines stay one
+  // device pixel, at any zoom and on any screen.
+  function fitCanvas() {
+    const ratio = window.devicePixelRatio || 1;
+    const width = canvas.clientWidth, height = canvas.clientHeight;
+    const deviceWidth = Math.round(width * ratio), deviceHeight = Math.round(height * ratio);
+    if (canvas.width !== deviceWidth || canvas.height !== deviceHeight) {
+      canvas.width = deviceWidth;
+      canvas.height = deviceHeight;
+    }
+    Module._velmar_set_canvas(width, height, deviceWidth, deviceHeight, ratio);
+  }
+
+  function followRatio() {
+    const query = matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
+    query.addEventListener('change', () => {
+      fitCanvas();
+      Module._velmar_canvas_changed();
+      followRatio();
+    }, {once: true});
+  }
+
+  const keys = {}; // KeyboardEvent.code of each access key: the button's name
+  function make(form) {
+    const rows = Module.UTF8ToString(Module._velmar_layout()).trim().split('\n');
+    rows.forEach((row, index) => {
+      const [name, kind, text, left, top, width, height, spoken, description] = row.split('\t');
+      let element;
+      if (kind === 'canvas') {
+        element = document.createElement('canvas');
+        element.setAttribute('role', 'img');
+        element.setAttribute('aria-label', spoken);
+        element.setAttribute('aria-describedby', 'picGraphDescription');
+      } else if (kind === 'box') {
+        element = document.createElement('textarea');
+        element.setAttribute('aria-label', spoken);
+        element.setAttribute('aria-description', description);
+        element.maxLength = 65535;
+        element.spellcheck = false;
+      } else {
+        element = document.createElement('button');
+        element.type = 'button';
+        const key = caption(element, text);
+        element.setAttribute('aria-keyshortcuts', 'Alt+' + key);
+        element.title = description;
+        keys[/[0-9]/.test(key) ? 'Digit' + key : 'Key' + key] = element;
+        element.addEventListener('click', () => Module.ccall('velmar_click', null, ['string'], [name]));
+      }
+      element.id = name;
+      element.tabIndex = index + 1;
+      place(element, +left, +top, +width, +height);
+      form.append(element);
+      byName[name] = element;
+    });
+    canvas = byName.picGraph;
+    box = byName.txtRes;
+    context = canvas.getContext('2d', {alpha: false});
+  }
+
+  // Alt with an access key, by the key's place: the same on every layout.
+  // AltGr (Ctrl+Alt to the browser) types its characters untouched.
+  function onKey(event) {
+    if (!event.altKey || event.ctrlKey || event.metaKey || ended)
+      return;
+    const button = keys[event.code];
+    if (!button)
+      return;
+    event.preventDefault();
+    event.stopPropagation();
+    button.click();
+  }
+
+  function start() {
+    const form = document.getElementById('frmvelmar');
+    make(form);
+    described = document.getElementById('picGraphDescription');
+    live = document.getElementById('announcement');
+    document.addEventListener('keydown', onKey, true);
+    fitCanvas();
+    followRatio();
+    Module._velmar_start();
+  }
+
+  return {
+    start,
+    setBoxText(text) { box.value = text; },
+    boxText() { return box.value; },
+    putPixels(rgba, x, y, w, h) {
+      context.putImageData(new ImageData(new Uint8ClampedArray(rgba), w, h), x, y);
+    },
+    describe(text) { described.textContent = text; },
+    // A screen reader drops a message equal to the one before: consecutive
+    // messages differ by a trailing no-break space, which it does not speak.
+    announce(text) { live.textContent = text + (++spoken % 2 ? '' : '\u00a0'); },
+    open() {
+      document.getElementById('frmvelmar').style.visibility = 'visible';
+      canvas.focus();
+    },
+    report(code, text) {
+      const report = document.getElementById('report');
+      report.querySelector('h2').textContent = `Run-time error '${code}':`;
+      report.querySelector('p').textContent = text;
+      report.hidden = false;
+      report.focus();
+    },
+    quit(status) {
+      ended = true;
+      for (const element of Object.values(byName))
+        element.disabled = true;
+      document.getElementById('ended').hidden = false;
+      if (status === 0) {
+        document.getElementById('frmvelmar').hidden = true;
+        window.close(); // where the browser lets a page close its window
+      }
+    },
+  };
+})();
+
+var Module = {onRuntimeInitialized: () => velmarPage.start()};

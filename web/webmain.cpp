@@ -1,0 +1,67 @@
+// The browser edition's entry points: the page calls these, and only these.
+#include "app/frmvelmar.h"
+#include "app/layout.h"
+#include "web/webwindow.h"
+
+#include <emscripten.h>
+
+#include <string>
+
+namespace {
+
+web::WebWindow g_window;
+frmvelmar g_form(g_window);
+
+} // namespace
+
+extern "C" {
+
+// The layout table, for the page to make its controls from: one control a
+// line, its fields separated by tabs (name, kind, caption, left, top, width,
+// height, spoken name, description).
+EMSCRIPTEN_KEEPALIVE const char* velmar_layout()
+{
+    static std::string table = [] {
+        std::string t;
+        for (const app::ControlPlace& p : app::kLayout) {
+            const char* kinds[] = {"canvas", "button", "box"};
+            t += std::string(p.name) + '\t' + kinds[int(p.kind)] + '\t' +
+                 (p.caption ? p.caption : "") + '\t' + std::to_string(p.geometry.left) + '\t' +
+                 std::to_string(p.geometry.top) + '\t' + std::to_string(p.geometry.width) + '\t' +
+                 std::to_string(p.geometry.height) + '\t' + p.spokenName + '\t' +
+                 (p.description ? p.description : "") + '\n';
+        }
+        return t;
+    }();
+    return table.c_str();
+}
+
+// The canvas's drawing area now: CSS pixels, device pixels and their ratio.
+EMSCRIPTEN_KEEPALIVE void velmar_set_canvas(int width, int height, int deviceWidth,
+                                            int deviceHeight, double ratio)
+{
+    g_window.setLayout({width, height, deviceWidth, deviceHeight, ratio,
+                        double(app::kTwipsPerPixel), double(app::kTwipsPerPixel)});
+}
+
+EMSCRIPTEN_KEEPALIVE int velmar_start()
+{
+    return g_form.start() ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void velmar_click(const char* control)
+{
+    g_form.click(control);
+}
+
+EMSCRIPTEN_KEEPALIVE void velmar_canvas_changed()
+{
+    g_form.canvasChanged();
+}
+
+EMSCRIPTEN_KEEPALIVE int velmar_exit_code()
+{
+    return g_form.exitCode();
+}
+
+} // extern "C"

@@ -1,0 +1,121 @@
+#include "web/webwindow.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+
+// The page's side of each call (web/page.js defines the velmarPage functions).
+EM_JS(void, jsSetBoxText, (const char* text), { velmarPage.setBoxText(UTF8ToString(text)); });
+EM_JS(char*, jsBoxText, (), {
+    const text = velmarPage.boxText();
+    const size = lengthBytesUTF8(text) + 1;
+    const buffer = _malloc(size);
+    stringToUTF8(text, buffer, size);
+    return buffer;
+});
+EM_JS(void, jsPutPixels, (const std::uint8_t* rgba, int x, int y, int w, int h),
+      { velmarPage.putPixels(HEAPU8.subarray(rgba, rgba + w * h * 4), x, y, w, h); });
+EM_JS(void, jsDescribe, (const char* text), { velmarPage.describe(UTF8ToString(text)); });
+EM_JS(void, jsAnnounce, (const char* text), { velmarPage.announce(UTF8ToString(text)); });
+EM_JS(void, jsOpen, (), { velmarPage.open(); });
+EM_JS(void, jsReport, (int code, const char* text),
+      { velmarPage.report(code, UTF8ToString(text)); });
+EM_JS(void, jsQuit, (int status), { velmarPage.quit(status); });
+
+namespace web {
+namespace {
+
+std::string withoutCr(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            out += text[i];
+    return out;
+}
+
+std::string withCrLf(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string WebBox::Text() const
+{
+    char* shown = jsBoxText();
+    std::string text(shown);
+    std::free(shown);
+    return text == withoutCr(m_text) ? m_text : withCrLf(text);
+}
+
+void WebBox::SetText(const std::string& text)
+{
+    m_text = text;
+    jsSetBoxText(withoutCr(text).c_str());
+}
+
+plot::Canvas& WebWindow::canvas()
+{
+    m_raster.setLayout(m_layout);
+    return m_raster;
+}
+
+bool WebWindow::canvasNeedsRedraw()
+{
+    m_raster.setLayout(m_layout);
+    return m_raster.stale();
+}
+
+void WebWindow::showDrawing()
+{
+    const raster::PixelRect r = m_raster.takeChanged();
+    if (r.empty())
+        return;
+    const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
+    m_rgba.resize(std::size_t(w) * h * 4);
+    std::uint8_t* out = m_rgba.data();
+    for (int y = r.top; y <= r.bottom; ++y) {
+        const std::uint32_t* p = m_raster.pixels() + std::size_t(y) * m_raster.width() + r.left;
+        for (int x = 0; x < w; ++x, out += 4) {
+            out[0] = std::uint8_t(p[x] >> 16);
+            out[1] = std::uint8_t(p[x] >> 8);
+            out[2] = std::uint8_t(p[x]);
+            out[3] = 255;
+        }
+    }
+    jsPutPixels(m_rgba.data(), r.left, r.top, w, h);
+}
+
+void WebWindow::describeCanvas(const std::string& text)
+{
+    jsDescribe(text.c_str());
+}
+
+void WebWindow::announce(const std::string& text)
+{
+    jsAnnounce(text.c_str());
+}
+
+void WebWindow::open()
+{
+    jsOpen();
+}
+
+void WebWindow::reportError(const plot::RuntimeError& error)
+{
+    jsReport(error.code(), error.description().c_str());
+}
+
+void WebWindow::quit(int status)
+{
+    jsQuit(status);
+}
+
+} // namespace web

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/window.h"
+#include "raster/rastercanvas.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace web {
+
+// The result box: a <textarea>, which keeps a line break as LF. The box keeps
+// the text last set, CR LF included, and gives it back while the page shows it
+// unchanged; text the user typed reads back with CR LF line breaks.
+class WebBox : public plot::TextBox
+{
+public:
+    std::string Text() const override;
+    void SetText(const std::string& text) override;
+
+private:
+    std::string m_text;
+};
+
+// The form's window in the page: the <canvas> shows the raster's buffer, put on
+// it once per handler; the rest is the page's own elements (web/page.js).
+class WebWindow : public app::Window
+{
+public:
+    // The canvas's drawing area as the page lays it out now.
+    void setLayout(const raster::Layout& layout) { m_layout = layout; }
+
+    plot::Canvas& canvas() override;
+    plot::TextBox& resultBox() override { return m_box; }
+    bool canvasNeedsRedraw() override;
+    void showDrawing() override;
+    void describeCanvas(const std::string& text) override;
+    void announce(const std::string& text) override;
+    void open() override;
+    void reportError(const plot::RuntimeError& error) override;
+    void quit(int status) override;
+
+private:
+    raster::Layout m_layout;
+    raster::RasterCanvas m_raster;
+    WebBox m_box;
+    std::vector<std::uint8_t> m_rgba; // the changed rectangle, as the page's canvas takes it
+};
+
+} // namespace web
