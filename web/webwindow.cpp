@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 // The page's side of each call (web/page.js defines the velmarPage functions).
 EM_JS(void, jsSetBoxText, (const char* text), { velmarPage.setBoxText(UTF8ToString(text)); });
