@@ -5,13 +5,14 @@
 // three-image form (32x32 in 2 colours, 32x32 and 16x16 in 16 colours; kept as a
 // build product and checked by a test, not installed: desktops take the PNGs),
 // OUTDIR/integration-velmar.svg and OUTDIR/integration-velmar-N.png for each SIZE.
-// The artwork is the table below, on a 32-unit grid.
+// The artwork is icons/artwork.cpp, on a 32-unit grid.
+#include "icons/artwork.h"
+
 #include <QColor>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QTextStream>
 
 #include <cmath>
 #include <cstdio>
@@ -20,45 +21,11 @@
 
 namespace {
 
-enum class Kind { Fill, Stroke };
-
-struct Shape
-{
-    Kind kind;
-    QRgb colour;
-    std::vector<QPointF> points; // Fill: rectangle corners; Stroke: a polyline
-};
-
 // The 16 colours the icon's 16-colour images draw with, in .ico order.
 const QRgb kPalette[16] = {
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xc0c0c0,
     0x808080, 0xff0000, 0x00ff00, 0xffff00, 0x0000ff, 0xff00ff, 0x00ffff, 0xffffff,
 };
-
-std::vector<Shape> artwork()
-{
-    std::vector<Shape> shapes = {
-        {Kind::Fill, 0x000000, {{1, 3}, {31, 29}}},        // outline
-        {Kind::Fill, 0xc0c0c0, {{2, 4}, {30, 28}}},        // frame
-        {Kind::Fill, 0x000080, {{2, 4}, {30, 9}}},         // title bar
-        {Kind::Fill, 0xffffff, {{25, 5}, {29, 8}}},        // close box
-        {Kind::Fill, 0x000000, {{4, 11}, {28, 26}}},       // the black canvas
-        {Kind::Stroke, 0xffff00, {{4, 18.5}, {28, 18.5}}}, // axes
-        {Kind::Stroke, 0xffff00, {{6.5, 11}, {6.5, 26}}},
-    };
-    // Two trapezoids under the first arch, then the sine curve over them.
-    const double x0 = 6.5, width = 21, mid = 18.5, amplitude = 6;
-    auto at = [&](double t) {
-        return QPointF(x0 + width * t, mid - amplitude * std::sin(2 * M_PI * t));
-    };
-    shapes.push_back({Kind::Stroke, 0x00ff00, {at(0), at(0.25), QPointF(at(0.25).x(), mid)}});
-    shapes.push_back({Kind::Stroke, 0x00ff00, {at(0.25), at(0.5)}});
-    Shape curve{Kind::Stroke, 0x00ffff, {}};
-    for (int i = 0; i <= 24; ++i)
-        curve.points.push_back(at(i / 24.0));
-    shapes.push_back(curve);
-    return shapes;
-}
 
 QImage render(int size)
 {
@@ -68,16 +35,19 @@ QImage render(int size)
     const bool small = size <= 32;
     p.setRenderHint(QPainter::Antialiasing, !small);
     p.scale(size / 32.0, size / 32.0);
-    for (const Shape& s : artwork()) {
+    for (const icons::Shape& s : icons::artwork()) {
         const QColor colour = QColor::fromRgb(s.colour);
-        if (s.kind == Kind::Fill) {
-            p.fillRect(QRectF(s.points[0], s.points[1]), colour);
+        std::vector<QPointF> points;
+        for (const icons::Point& point : s.points)
+            points.emplace_back(point.x, point.y);
+        if (s.kind == icons::Kind::Fill) {
+            p.fillRect(QRectF(points[0], points[1]), colour);
         } else {
             QPen pen(colour, small ? 0 : 1.0);
             pen.setCapStyle(Qt::RoundCap);
             pen.setJoinStyle(Qt::RoundJoin);
             p.setPen(pen);
-            p.drawPolyline(s.points.data(), int(s.points.size()));
+            p.drawPolyline(points.data(), int(points.size()));
         }
     }
     return image;
@@ -182,32 +152,10 @@ bool writeIco(const QString& path)
 
 bool writeSvg(const QString& path)
 {
+    const std::string text = icons::svg();
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    QTextStream out(&file);
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 "
-           "32\">\n"
-        << "  <title>Integration Velmar</title>\n";
-    for (const Shape& s : artwork()) {
-        const QString colour = QColor::fromRgb(s.colour).name();
-        if (s.kind == Kind::Fill) {
-            const QRectF r(s.points[0], s.points[1]);
-            out << "  <rect x=\"" << r.x() << "\" y=\"" << r.y() << "\" width=\"" << r.width()
-                << "\" height=\"" << r.height() << "\" fill=\"" << colour << "\"/>\n";
-        } else {
-            out << "  <polyline fill=\"none\" stroke=\"" << colour
-                << "\" stroke-width=\"1\" stroke-linecap=\"round\" stroke-linejoin=\"round\" "
-                   "points=\"";
-            for (const QPointF& pt : s.points)
-                out << QString::number(pt.x(), 'f', 3) << ',' << QString::number(pt.y(), 'f', 3)
-                    << ' ';
-            out << "\"/>\n";
-        }
-    }
-    out << "</svg>\n";
-    return out.status() == QTextStream::Ok;
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(text.data(), qint64(text.size())) == qint64(text.size());
 }
 
 } // namespace

@@ -12,6 +12,8 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev qt6-base-private-dev xvfb xauth xdotool
                fonts-cantarell fonts-noto-cjk x11-xserver-utils mutter kwin-x11 openbox)
 REPRODUCIBLE_PACKAGES=(git diffoscope-minimal)
 BENCH_PACKAGES=(libbenchmark-dev)
+WEB_PACKAGES=(emscripten python3)
+WEB_TEST_PACKAGES=(chromium firefox-esr)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -43,6 +45,26 @@ build() {
         echo "$*" >"$dir/.configured-with"
     fi
     cmake --build "$dir"
+}
+
+# The browser edition, in build-web/: the core compiled to WebAssembly and
+# written into one page, build-web/integration-velmar.html.
+build_web() {
+    # Debian's emscripten finds its JavaScript parser only through NODE_PATH.
+    export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
+    if [ ! -f build-web/build.ninja ]; then
+        emcmake cmake -S "$ROOT" -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+    fi
+    cmake --build build-web
+}
+
+# The browser tests' own packages (puppeteer-core, axe-core), as the lockfile
+# pins them; npm comes with Node.js, which emscripten brings.
+web_test_modules() {
+    command -v npm >/dev/null || ensure_packages npm
+    if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.package-lock.json; then
+        (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+    fi
 }
 
 # Runs the tests of a configured and built tree; fails, naming each failed case,

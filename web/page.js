@@ -96,6 +96,11 @@ const velmarPage = (() => {
   }
 
   function start() {
+    const icon = document.createElement('link');
+    icon.rel = 'icon';
+    icon.type = 'image/svg+xml';
+    icon.href = 'data:image/svg+xml,' + encodeURIComponent(Module.UTF8ToString(Module._velmar_icon_svg()));
+    document.head.append(icon);
     const form = document.getElementById('frmvelmar');
     make(form);
     described = document.getElementById('picGraphDescription');

@@ -1,6 +1,7 @@
 // The browser edition's entry points: the page calls these, and only these.
 #include "app/frmvelmar.h"
 #include "app/layout.h"
+#include "icons/artwork.h"
 #include "web/webwindow.h"
 
 #include <emscripten.h>
@@ -42,6 +43,13 @@ EMSCRIPTEN_KEEPALIVE void velmar_set_canvas(int width, int height, int deviceWid
 {
     g_window.setLayout({width, height, deviceWidth, deviceHeight, ratio,
                         double(app::kTwipsPerPixel), double(app::kTwipsPerPixel)});
+}
+
+// The program's icon, for the page's tab and bookmarks.
+EMSCRIPTEN_KEEPALIVE const char* velmar_icon_svg()
+{
+    static const std::string svg = icons::svg();
+    return svg.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE int velmar_start()
