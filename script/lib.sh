@@ -13,7 +13,7 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev qt6-base-private-dev xvfb xauth xdotool
 REPRODUCIBLE_PACKAGES=(git diffoscope-minimal)
 BENCH_PACKAGES=(libbenchmark-dev)
 WEB_PACKAGES=(emscripten python3)
-WEB_TEST_PACKAGES=(chromium firefox-esr)
+WEB_TEST_PACKAGES=(chromium firefox-esr iproute2 googletest)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -52,8 +52,9 @@ build() {
 build_web() {
     # Debian's emscripten finds its JavaScript parser only through NODE_PATH.
     export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
-    if [ ! -f build-web/build.ninja ]; then
-        emcmake cmake -S "$ROOT" -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+    if [ ! -f build-web/build.ninja ] || [ "$(cat build-web/.configured-with 2>/dev/null)" != "$*" ]; then
+        emcmake cmake -S "$ROOT" -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel "$@" >/dev/null
+        echo "$*" >build-web/.configured-with
     fi
     cmake --build build-web
 }
@@ -62,8 +63,9 @@ build_web() {
 # pins them; npm comes with Node.js, which emscripten brings.
 web_test_modules() {
     command -v npm >/dev/null || ensure_packages npm
-    if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.package-lock.json; then
-        (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+    if ! cmp -s tests/web/package-lock.json tests/web/node_modules/.installed-lock.json; then
+        (cd tests/web && npm ci --no-audit --no-fund --loglevel=error &&
+            cp package-lock.json node_modules/.installed-lock.json)
     fi
 }
 

@@ -197,6 +197,9 @@ TEST_P(ForeignLocale, ChangesNoDisplayText)
     for (std::size_t i = 0; i < values.size(); i += 7)
         expected.push_back(plot::displayText(values[i]));
 
+#ifdef __EMSCRIPTEN__
+    GTEST_SKIP() << "the browser's C library writes every number with a period";
+#endif
     const std::string saved = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, GetParam().locale), nullptr)
         << GetParam().locale << " is missing (script/test generates it)";

@@ -202,6 +202,7 @@ INSTANTIATE_TEST_SUITE_P(Form, Failures, testing::ValuesIn(kFailures), byName);
 
 // Where the report itself cannot be made (short of memory, or the toolkit
 // aborts), the user still reads it on standard error, and the status is 1.
+#if GTEST_HAS_DEATH_TEST // a process of its own for each, where the machine has processes
 struct BrokenReport
 {
     const char* name;
@@ -232,6 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  [](const plot::RuntimeError&) { throw std::bad_alloc(); }},
                     BrokenReport{"aborts", [](const plot::RuntimeError&) { std::abort(); }}),
     byName);
+#endif
 
 // At a new pixel ratio the canvas lost its picture: before anything is added,
 // it is drawn anew from the graph and each count run since the last Clear, once

@@ -113,6 +113,7 @@ struct Fault
     const char* name;
     double (*compute)();
     ErrorNumber expected;
+    bool leavesItsValue = true; // false: the value comes back finite, only the status tells
 };
 
 const Fault kFaults[] = {
@@ -125,14 +126,15 @@ const Fault kFaults[] = {
     // The flags gather over a formula: a fault in an early step is caught at its
     // end even when later steps bring the value back to a finite number.
     {"divisionByZeroThenBackToFinite", [] { return g_one / (g_one / g_zero); },
-     ErrorNumber::DivisionByZero},
-    {"overflowThenBackToFinite", [] { return g_one / (g_big * g_big); }, ErrorNumber::Overflow},
+     ErrorNumber::DivisionByZero, false},
+    {"overflowThenBackToFinite", [] { return g_one / (g_big * g_big); }, ErrorNumber::Overflow,
+     false},
     {"invalidThenBackToFinite",
      [] {
          const double nan = g_zero / g_zero;
          return nan == nan ? 1.0 : 2.0; // a quiet comparison raises nothing more
      },
-     ErrorNumber::InvalidOperation},
+     ErrorNumber::InvalidOperation, false},
 };
 
 class FloatFaults : public testing::TestWithParam<Fault>
@@ -141,8 +143,13 @@ class FloatFaults : public testing::TestWithParam<Fault>
 
 TEST_P(FloatFaults, RaiseTheRunTimeError)
 {
+#ifdef PLOT_FP_NONE
+    if (!GetParam().leavesItsValue)
+        GTEST_SKIP() << "a machine without floating-point status cannot see it";
+#endif
     plot::clearStatus();
-    EXPECT_EQ(errorOf([] { plot::checked(GetParam().compute()); }), GetParam().expected);
+    EXPECT_EQ(errorOf([] { plot::checked(GetParam().compute()); }),
+              fakes::seenAs(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(FloatStatus, FloatFaults, testing::ValuesIn(kFaults), byName);
@@ -153,7 +160,9 @@ TEST(FloatStatus, InexactAndUnderflowPass)
     plot::clearStatus();
     EXPECT_EQ(plot::checked(1.0 / three), 1.0 / 3.0);
     EXPECT_GT(plot::checked(tiny * tiny * 1e300), -1.0); // underflows to a subnormal or zero
+#ifdef FE_UNDERFLOW                                      // where the machine keeps the status
     std::feraiseexcept(FE_UNDERFLOW | FE_INEXACT);
+#endif
     EXPECT_EQ(plot::checked(2.0), 2.0);
 }
 
@@ -164,7 +173,8 @@ TEST(FloatStatus, MappingFaultsRaiseTheError)
     EXPECT_EQ(errorOf([&] { plot::canvasX(s, canvas, 1e306); }), ErrorNumber::Overflow);
     plot::FormState zeroPi = s;
     zeroPi.pi = 0;
-    EXPECT_EQ(errorOf([&] { plot::canvasX(zeroPi, canvas, 1); }), ErrorNumber::DivisionByZero);
+    EXPECT_EQ(errorOf([&] { plot::canvasX(zeroPi, canvas, 1); }),
+              fakes::seenAs(ErrorNumber::DivisionByZero));
     // A margin of half the height makes the bracket 0: 0 * inf is invalid.
     plot::FormState half = s;
     half.yMargin = 2000;

@@ -46,9 +46,11 @@ const velmarPage = (() => {
   }
 
   const keys = {}; // KeyboardEvent.code of each access key: the button's name
+  // The table is in tab order, and so is the page: Tab visits the controls in
+  // the order they are made, wherever they stand.
   function make(form) {
     const rows = Module.UTF8ToString(Module._velmar_layout()).trim().split('\n');
-    rows.forEach((row, index) => {
+    rows.forEach(row => {
       const [name, kind, text, left, top, width, height, spoken, description] = row.split('\t');
       let element;
       if (kind === 'canvas') {
@@ -56,6 +58,7 @@ const velmarPage = (() => {
         element.setAttribute('role', 'img');
         element.setAttribute('aria-label', spoken);
         element.setAttribute('aria-describedby', 'picGraphDescription');
+        element.tabIndex = 0;
       } else if (kind === 'box') {
         element = document.createElement('textarea');
         element.setAttribute('aria-label', spoken);
@@ -72,7 +75,6 @@ const velmarPage = (() => {
         element.addEventListener('click', () => Module.ccall('velmar_click', null, ['string'], [name]));
       }
       element.id = name;
-      element.tabIndex = index + 1;
       place(element, +left, +top, +width, +height);
       form.append(element);
       byName[name] = element;
@@ -125,6 +127,7 @@ const velmarPage = (() => {
     open() {
       document.getElementById('frmvelmar').style.visibility = 'visible';
       canvas.focus();
+      performance.mark('velmar-open'); // the first picture is on the page
     },
     report(code, text) {
       const report = document.getElementById('report');

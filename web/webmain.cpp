@@ -67,6 +67,14 @@ EMSCRIPTEN_KEEPALIVE void velmar_canvas_changed()
     g_form.canvasChanged();
 }
 
+// The box's text as the form reads it back: CR LF between its lines.
+EMSCRIPTEN_KEEPALIVE const char* velmar_box_text()
+{
+    static std::string text;
+    text = g_window.resultBox().Text();
+    return text.c_str();
+}
+
 EMSCRIPTEN_KEEPALIVE int velmar_exit_code()
 {
     return g_form.exitCode();

@@ -1,0 +1,363 @@
+// The browser edition end to end: the one page, opened from disk in a real
+// browser, driven with the browser's own key and mouse input, checked from what
+// a user sees and hears and from the text the form reads back.
+//   node e2e.mjs chromium|firefox PAGE RESULTS_H
+// RESULTS_H is the desktop's table of the four exact texts. A case is one row
+// of the table below; each runs on a freshly opened page.
+import fs from 'node:fs';
+import path from 'node:path';
+import {createRequire} from 'node:module';
+import {open, runs, captions} from './page.mjs';
+
+const [browserName, pageFile, resultsFile] = process.argv.slice(2);
+const require = createRequire(import.meta.url);
+const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+const expected = runs(resultsFile);
+const chromium = browserName === 'chromium';
+const order = ['picGraph', 'cmd1rect', 'cmd2rect', 'cmdcalc', 'cmdclear', 'cmdexit', 'txtRes', 'cmd10Rec'];
+const button = {1: 'cmd1rect', 2: 'cmd2rect', 10: 'cmd10Rec', 10000: 'cmdcalc'};
+
+class Failure extends Error {}
+function equal(what, actual, wanted) {
+  const a = JSON.stringify(actual), w = JSON.stringify(wanted);
+  if (a !== w)
+    throw new Failure(`${what}\n    expected ${w}\n    actual   ${a}`);
+}
+function holds(what, condition) {
+  if (!condition)
+    throw new Failure(what);
+}
+
+// In the page: the picture's colours and a digest of its pixels, snapshots to
+// compare, the clicks the buttons took and what the live region said.
+function watch() {
+  window.seen = {clicks: [], spoken: [], prevented: [], snaps: {}};
+  document.addEventListener('click', e => e.target.closest('button') &&
+    seen.clicks.push(e.target.closest('button').id), true);
+  // Whether the browser's own action for a chord was stopped, once it is dispatched.
+  addEventListener('keydown', e => e.altKey && /^(Digit|Key)/.test(e.code) && seen.prevented.push(e), true);
+  new MutationObserver(() => seen.spoken.push(document.getElementById('announcement').textContent))
+    .observe(document.getElementById('announcement'), {childList: true, characterData: true, subtree: true});
+  window.picture = () => {
+    const c = document.getElementById('picGraph');
+    const data = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    return new Uint32Array(data.buffer);
+  };
+  window.snap = name => { seen.snaps[name] = picture(); };
+  // Pixels by colour, as RRGGBB (the canvas gives R, G, B, A in memory order).
+  window.colours = () => {
+    const counts = {};
+    for (const p of picture()) {
+      const rgb = ((p & 0xff) << 16 | (p & 0xff00) | (p >>> 16 & 0xff)).toString(16).padStart(6, '0');
+      counts[rgb] = (counts[rgb] || 0) + 1;
+    }
+    return counts;
+  };
+  window.digest = () => {
+    let h = 2166136261;
+    for (const p of picture())
+      h = Math.imul(h ^ p, 16777619) >>> 0;
+    return h;
+  };
+  // Every pixel lit in a is lit in b: b piles on a.
+  window.covers = (a, b) => seen.snaps[a].every((p, i) => (p & 0xffffff) === 0 || (seen.snaps[b][i] & 0xffffff) !== 0);
+  window.same = (a, b) => seen.snaps[a].length === seen.snaps[b].length &&
+    seen.snaps[a].every((p, i) => p === seen.snaps[b][i]);
+  window.boxReadBack = () => Module.UTF8ToString(Module._velmar_box_text());
+}
+
+const state = page => page.evaluate(() => ({
+  box: document.getElementById('txtRes').value,
+  readBack: boxReadBack(),
+  spoken: seen.spoken.map(t => t.replace(/\u00a0$/, '')),
+  described: document.getElementById('picGraphDescription').textContent,
+  clicks: seen.clicks,
+}));
+const spokenRun = n => `${n} ${n === 1 ? 'trapezoid' : 'trapezoids'}. ` + expected[n].split('\r\n').join('. ');
+const described = n => 'The sine curve over one period, from 0 to 2π, on axes.' +
+  (n === 0 ? '' : n === 1 ? ' 1 trapezoid approximates the area under it from 0 to π.'
+    : ` ${n} trapezoids approximate the area under it from 0 to π.`);
+
+// Alt with the key at a place (KeyboardEvent.code) that types `key` on the
+// layout in use. Chromium takes the two apart; Firefox's driver types by key
+// and takes the place from a US layout.
+async function chord(page, code, key, shift = false) {
+  if (chromium) {
+    const session = await page.createCDPSession();
+    const keyCode = /^Digit/.test(code) ? 48 + +code.slice(5) : code.charCodeAt(3);
+    const event = {modifiers: 1 | (shift ? 8 : 0), code, key, windowsVirtualKeyCode: keyCode};
+    await session.send('Input.dispatchKeyEvent', {type: 'rawKeyDown', ...event});
+    await session.send('Input.dispatchKeyEvent', {type: 'keyUp', ...event});
+    await session.detach();
+  } else {
+    await page.keyboard.down('Alt');
+    if (shift)
+      await page.keyboard.down('Shift');
+    await page.keyboard.press(code);
+    if (shift)
+      await page.keyboard.up('Shift');
+    await page.keyboard.up('Alt');
+  }
+}
+
+// Physical keys as three layouts label them: the same buttons on each.
+const layouts = {
+  us: {Digit1: '1', Digit2: '2', Digit0: '0', KeyC: 'c', KeyR: 'r'},
+  french: {Digit1: '&', Digit2: 'é', Digit0: 'à', KeyC: 'c', KeyR: 'r'},
+  czech: {Digit1: '+', Digit2: 'ě', Digit0: 'é', KeyC: 'c', KeyR: 'r'},
+  russian: {Digit1: '1', Digit2: '2', Digit0: '0', KeyC: 'с', KeyR: 'к'},
+};
+const keyButton = {Digit1: 'cmd1rect', Digit2: 'cmd2rect', Digit0: 'cmd10Rec', KeyC: 'cmdcalc', KeyR: 'cmdclear'};
+
+async function fitsRatio(page, ratio) {
+  await page.setViewport({width: 900, height: 700, deviceScaleFactor: ratio});
+  const want = [Math.round(597 * ratio), Math.round(397 * ratio)];
+  await page.waitForFunction(w => {
+    const c = document.getElementById('picGraph');
+    return c.width === w[0] && c.height === w[1];
+  }, {timeout: 5000}, want).catch(() => {});
+  return page.evaluate(() => [document.getElementById('picGraph').width, document.getElementById('picGraph').height]);
+}
+
+const cases = [
+  ['opens from disk as the desktop form, at its size', async page => {
+    const got = await page.evaluate(() => {
+      const form = document.getElementById('frmvelmar').getBoundingClientRect();
+      const rows = Module.UTF8ToString(Module._velmar_layout()).trim().split('\n');
+      return {
+        title: document.title, lang: document.documentElement.lang,
+        icon: document.querySelector('link[rel=icon]').href.slice(0, 41),
+        form: [form.width, form.height],
+        canvasArea: [document.getElementById('picGraph').clientWidth, document.getElementById('picGraph').clientHeight],
+        controls: rows.map(row => {
+          const [name, , , ...place] = row.split('\t');
+          const e = document.getElementById(name), r = e.getBoundingClientRect();
+          return [name, e.tagName, place.slice(0, 4).map(Number), [r.left - form.left, r.top - form.top, r.width, r.height]];
+        }),
+        captions: [...document.querySelectorAll('button')].map(b => [b.id, b.innerHTML, b.getAttribute('aria-keyshortcuts')]),
+      };
+    });
+    equal('title', got.title, 'Integration Velmar');
+    equal('language', got.lang, 'en');
+    equal('icon', got.icon, 'data:image/svg+xml,%3C%3Fxml%20version%3D');
+    equal('form size', got.form, [698, 526]);
+    equal('canvas drawing area', got.canvasArea, [597, 397]);
+    equal('controls, in tab order', got.controls.map(c => c[0]), order);
+    for (const [name, tag, place, rect] of got.controls) {
+      equal(`${name}: element`, tag, {picGraph: 'CANVAS', txtRes: 'TEXTAREA'}[name] || 'BUTTON');
+      equal(`${name}: place`, rect, place);
+    }
+    equal('captions and shortcuts', got.captions, captions);
+  }],
+
+  ['start-up: the axes and the curve, an empty box', async page => {
+    const got = await state(page);
+    equal('box', [got.box, got.readBack], ['', '']);
+    equal('description', got.described, described(0));
+    equal('nothing announced before a press', got.spoken, []);
+    const colours = await page.evaluate(() => colours());
+    equal('colours on the canvas', Object.keys(colours).sort(), ['000000', '64ffff', 'ffff00']);
+    holds('a black canvas', colours['000000'] > 0.9 * 597 * 397);
+    equal('canvas image', await page.evaluate(() => {
+      const c = document.getElementById('picGraph');
+      return [c.getAttribute('role'), c.getAttribute('aria-label'), document.activeElement.id];
+    }), ['img', 'Graph', 'picGraph']);
+  }],
+
+  ...[1, 2, 10, 10000].map(n => [`${n}: the text byte for byte, spoken once`, async page => {
+    await page.click('#' + button[n]);
+    const got = await state(page);
+    equal('what the box shows', got.box, expected[n].replace(/\r\n/g, '\n'));
+    equal('what the form reads back', got.readBack, expected[n]);
+    equal('what is announced', got.spoken, [spokenRun(n)]);
+    equal('what the canvas is described as', got.described, described(n));
+  }]),
+
+  ['presses pile up; Clear draws the start-up picture again', async page => {
+    await page.evaluate(() => snap('start'));
+    let before = 'start';
+    for (const n of [1, 2, 10, 10000]) {
+      await page.click('#' + button[n]);
+      await page.evaluate(n => snap(n), n);
+      holds(`${n} keeps what was drawn before`, await page.evaluate((a, b) => covers(a, b) && !same(a, b), before, String(n)));
+      before = String(n);
+    }
+    await page.click('#cmdclear');
+    await page.evaluate(() => snap('cleared'));
+    holds('Clear gives the start-up picture', await page.evaluate(() => same('start', 'cleared')));
+    const got = await state(page);
+    equal('box after Clear', [got.box, got.readBack], ['', '']);
+    equal('last announcement', got.spoken.at(-1), 'Cleared.');
+  }],
+
+  ...Object.entries(layouts).filter(([name]) => chromium || name === 'us').map(([layout, keys]) =>
+    [`access keys by their place, ${layout} layout, with and without Shift`, async page => {
+      for (const shift of [false, true]) {
+        for (const [code, key] of Object.entries(keys)) {
+          await page.evaluate(() => { seen.clicks = []; seen.prevented = []; });
+          await chord(page, code, shift ? key.toUpperCase() : key, shift);
+          const got = await page.evaluate(() => [seen.clicks, seen.prevented.map(e => e.defaultPrevented)]);
+          equal(`Alt+${shift ? 'Shift+' : ''}${key} (${code})`, got, [[keyButton[code]], [true]]);
+        }
+      }
+      await page.evaluate(() => { window.close = () => {}; });
+      await chord(page, 'KeyX', layout === 'russian' ? 'ч' : 'x');
+      holds('Alt+X ends the program', await page.evaluate(() => !document.getElementById('ended').hidden));
+    }]),
+
+  ['Tab and Shift+Tab visit the controls in order, then leave them', async page => {
+    const visited = [await page.evaluate(() => document.activeElement.id)];
+    for (let i = 1; i < order.length; ++i) {
+      await page.keyboard.press('Tab');
+      visited.push(await page.evaluate(() => document.activeElement.id));
+    }
+    equal('Tab', visited, order);
+    const back = [];
+    for (let i = 1; i < order.length; ++i) {
+      await page.keyboard.down('Shift');
+      await page.keyboard.press('Tab');
+      await page.keyboard.up('Shift');
+      back.push(await page.evaluate(() => document.activeElement.id));
+    }
+    equal('Shift+Tab', back, order.slice(0, -1).reverse());
+    await page.focus('#cmd10Rec');
+    await page.keyboard.press('Tab');
+    holds('Tab from the last control leaves the form',
+      await page.evaluate(() => !document.getElementById('frmvelmar').contains(document.activeElement)));
+  }],
+
+  ['Enter and Space press a focused button, Esc nothing; Enter in the box starts a line', async page => {
+    await page.focus('#cmd2rect');
+    await page.keyboard.press('Enter');
+    await page.keyboard.press(' ');
+    await page.keyboard.press('Escape');
+    let got = await state(page);
+    equal('presses', got.clicks, ['cmd2rect', 'cmd2rect']);
+    equal('announced', got.spoken, [spokenRun(2), spokenRun(2)]);
+    await page.focus('#txtRes');
+    await page.keyboard.down('Control');
+    await page.keyboard.press('End');
+    await page.keyboard.up('Control');
+    await page.keyboard.press('Enter');
+    await page.keyboard.type('x');
+    got = await state(page);
+    equal('typed text, read back', got.readBack, expected[2] + '\r\nx');
+    equal('no press from the box', got.clicks, ['cmd2rect', 'cmd2rect']);
+  }],
+
+  ['typed and pasted text stops at 65,535 characters', async page => {
+    await page.focus('#txtRes');
+    await page.evaluate(() => { document.getElementById('txtRes').value = 'x'.repeat(65533); });
+    await page.keyboard.press('End');
+    await page.keyboard.type('abcd');
+    equal('length', await page.evaluate(() => document.getElementById('txtRes').value.length), 65535);
+    equal('read back', (await state(page)).readBack.slice(-3), 'xab');
+  }],
+
+  ['presses typed ahead of a long run wait and run after it, in order', async page => {
+    await chord(page, 'KeyC', 'c');
+    await chord(page, 'Digit1', '1');
+    await chord(page, 'Digit0', '0');
+    const got = await state(page);
+    equal('presses', got.clicks, ['cmdcalc', 'cmd1rect', 'cmd10Rec']);
+    equal('announced', got.spoken, [spokenRun(10000), spokenRun(1), spokenRun(10)]);
+    equal('box', got.readBack, expected[10]);
+  }],
+
+  ['each run is announced, the same result again too', async page => {
+    for (const id of ['cmd10Rec', 'cmd10Rec', 'cmd10Rec', 'cmdclear', 'cmdclear'])
+      await page.click('#' + id);
+    const raw = await page.evaluate(() => seen.spoken);
+    equal('announcements', (await state(page)).spoken,
+      [spokenRun(10), spokenRun(10), spokenRun(10), 'Cleared.', 'Cleared.']);
+    holds('each differs from the one before', raw.every((t, i) => i === 0 || t !== raw[i - 1]));
+  }],
+
+  ['a run-time error is reported, and no handler runs after it', async page => {
+    await page.click('#cmd10Rec');
+    await page.evaluate(() => Module._velmar_set_canvas(70000, 70000, 70000, 70000, 1));
+    await page.click('#cmdclear');
+    const report = await page.evaluate(() => {
+      const r = document.getElementById('report');
+      return [r.hidden, r.querySelector('h2').textContent, r.querySelector('p').textContent,
+        document.activeElement.id, Module._velmar_exit_code()];
+    });
+    equal('report', report, [false, "Run-time error '480':", report[2], 'report', 1]);
+    holds(`the description: ${report[2]}`, report[2].startsWith('Canvas operation failed'));
+    await page.evaluate(() => document.getElementById('cmd1rect').click());
+    await chord(page, 'Digit2', '2');
+    const got = await state(page);
+    equal('box', got.readBack, expected[10]);
+    equal('announced', got.spoken, [spokenRun(10)]);
+  }],
+
+  ['Exit ends the program', async page => {
+    // A browser closes only a window a script opened, as the test's are: the
+    // page is kept open to see what a user who opened the file sees.
+    await page.evaluate(() => { window.close = () => { seen.closed = true; }; });
+    await page.click('#cmdexit');
+    equal('the page after Exit', await page.evaluate(() => [
+      document.getElementById('ended').hidden, document.getElementById('frmvelmar').hidden,
+      Module._velmar_exit_code(), seen.closed]), [false, true, 0, true]);
+  }],
+
+  ...[1.25, 1.5, 2].map(ratio => [`a new pixel ratio, ${ratio}: drawn anew, sharp, the box kept`, async page => {
+    await page.click('#cmd1rect');
+    await page.click('#cmd10Rec');
+    equal('backing store', await fitsRatio(page, ratio), [Math.round(597 * ratio), Math.round(397 * ratio)]);
+    const redrawn = await page.evaluate(() => digest());
+    const got = await state(page);
+    equal('box kept', got.readBack, expected[10]);
+    equal('no announcement for the redraw', got.spoken, [spokenRun(1), spokenRun(10)]);
+    // The x axis in a column of its own: one device pixel high.
+    equal('axis thickness', await page.evaluate(() => {
+      const c = document.getElementById('picGraph'), p = picture(), x = Math.round(c.width * 0.97);
+      let yellow = 0;
+      for (let y = 0; y < c.height; ++y)
+        yellow += (p[y * c.width + x] & 0xffffff) === 0x00ffff ? 1 : 0; // R and G: yellow
+      return yellow;
+    }), 1);
+    // The same presses on a page opened at this ratio.
+    await page.reload();
+    await page.waitForFunction(() => performance.getEntriesByName('velmar-open').length > 0);
+    await page.evaluate(watch);
+    await page.click('#cmd1rect');
+    await page.click('#cmd10Rec');
+    equal('the redraw against a fresh drawing at the ratio', await page.evaluate(() => digest()), redrawn);
+  }]),
+
+  ['axe-core finds no violation', async page => {
+    await page.click('#cmd10Rec');
+    await page.addScriptTag({content: axeSource});
+    const violations = await page.evaluate(async () =>
+      (await axe.run(document)).violations.map(v => `${v.id}: ${v.nodes.map(n => n.target).join(', ')}`));
+    equal('violations', violations, []);
+  }],
+];
+
+const browser = await open(browserName);
+let passed = 0, failed = 0;
+const only = process.env.VELMAR_WEB_CASE;
+for (const [name, run] of cases) {
+  if (only && !name.includes(only))
+    continue;
+  const page = await browser.newPage();
+  const requests = [];
+  page.on('request', r => /^(file|data|blob):/.test(r.url()) || requests.push(r.url()));
+  try {
+    await page.goto('file://' + path.resolve(pageFile));
+    await page.waitForFunction(() => performance.getEntriesByName('velmar-open').length > 0, {timeout: 10000});
+    await page.evaluate(watch);
+    await run(page);
+    equal('requests to the network', requests, []);
+    console.log(`ok   ${name}`);
+    ++passed;
+  } catch (error) {
+    console.log(`FAIL ${name}\n    ${error instanceof Failure ? error.message : error.stack}`);
+    ++failed;
+  }
+  await page.close().catch(() => {});
+}
+await browser.close();
+console.log(`${browserName}: ${passed} passed, ${failed} failed`);
+process.exit(failed === 0 && passed > 0 ? 0 : 1);

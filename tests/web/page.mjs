@@ -1,0 +1,42 @@
+// What the browser tests and the browser bench share: the browsers, and the
+// desktop's exact texts.
+import fs from 'node:fs';
+import puppeteer from 'puppeteer-core';
+
+// Debian's own browsers: Chromium over its DevTools protocol, Firefox ESR over
+// WebDriver BiDi.
+export function open(name) {
+  if (name === 'chromium')
+    return puppeteer.launch({
+      executablePath: process.env.VELMAR_CHROMIUM || '/usr/bin/chromium', headless: true,
+      // Its sandbox needs user namespaces, which a root session does not get.
+      args: process.getuid() === 0 ? ['--no-sandbox'] : [],
+    });
+  if (name === 'firefox')
+    return puppeteer.launch({
+      browser: 'firefox', executablePath: process.env.VELMAR_FIREFOX || '/usr/bin/firefox-esr', headless: true,
+    });
+  throw new Error(`no browser called ${name}: chromium or firefox`);
+}
+
+// The four texts, by trapezoid count, from the desktop tests' table
+// ({"ten", 10, ..., "Integral...\r\ndx= ..."}).
+export function runs(resultsFile) {
+  const table = {};
+  const row = /\{"\w+", (\d+), [^{}"]*"((?:[^"\\]|\\.)*)"\}/g;
+  for (const [, n, text] of fs.readFileSync(resultsFile, 'utf8').matchAll(row))
+    table[n] = text.replace(/\\r/g, '\r').replace(/\\n/g, '\n');
+  if (Object.keys(table).length !== 4)
+    throw new Error(`${resultsFile}: four texts expected, found ${Object.keys(table).length}`);
+  return table;
+}
+
+// The buttons as the page shows them: the access key underlined, and told.
+export const captions = [
+  ['cmd1rect', '<u>1</u> Trapezoid', 'Alt+1'],
+  ['cmd2rect', '<u>2</u> Trapezoids', 'Alt+2'],
+  ['cmdcalc', '<u>C</u>alculate', 'Alt+C'],
+  ['cmdclear', 'Clea<u>r</u>', 'Alt+R'],
+  ['cmdexit', 'E<u>x</u>it', 'Alt+X'],
+  ['cmd10Rec', '1<u>0</u> Trapezoids', 'Alt+0'],
+];
