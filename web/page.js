@@ -115,7 +115,11 @@ const velmarPage = (() => {
 
   return {
     start,
-    setBoxText(text) { box.value = text; },
+    // A new text is read from its start, the caret on its first line.
+    setBoxText(text) {
+      box.value = text;
+      box.setSelectionRange(0, 0);
+    },
     boxText() { return box.value; },
     putPixels(rgba, x, y, w, h) {
       context.putImageData(new ImageData(new Uint8ClampedArray(rgba), w, h), x, y);

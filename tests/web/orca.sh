@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# What a blind student hears in the browser: the page opened from disk in
+# Firefox ESR or Chromium on Xvfb under Orca, driven with real keys, the same
+# presses heard once each as on the desktop (tests/lib/orca.sh).
+#   orca.sh firefox|chromium PAGE
+set -euo pipefail
+browser=$1
+page=$(realpath "$2")
+here=$(dirname "${BASH_SOURCE[0]}")
+source "$here/../lib/check.sh"
+private_session
+source "$here/../lib/orca.sh"
+
+# A profile of the test's own, with no first-run pages or questions.
+profile="$work/$browser"
+mkdir -p "$profile"
+if [ "$browser" = firefox ]; then
+cat >"$work/firefox/user.js" <<'PREFS'
+user_pref("browser.shell.checkDefaultBrowser", false);
+user_pref("browser.startup.homepage_override.mstone", "ignore");
+user_pref("startup.homepage_welcome_url", "");
+user_pref("startup.homepage_welcome_url.additional", "");
+user_pref("browser.aboutwelcome.enabled", false);
+user_pref("datareporting.policy.dataSubmissionEnabled", false);
+user_pref("datareporting.policy.firstRunURL", "");
+user_pref("toolkit.telemetry.reportingpolicy.firstRun", false);
+PREFS
+    firefox-esr --no-remote --profile "$profile" "file://$page" >"$work/browser.log" 2>&1 &
+    frame="Integration Velmar — Mozilla Firefox frame"
+    early="Mozilla Firefox frame"
+else
+    # Chromium's accessibility is on only when asked; its sandbox needs user
+    # namespaces, which a root session does not get.
+    chromium --force-renderer-accessibility --user-data-dir="$profile" --no-first-run \
+        --no-default-browser-check $([ "$(id -u)" -ne 0 ] || echo --no-sandbox) \
+        "file://$page" >"$work/browser.log" 2>&1 &
+    frame="Integration Velmar - Chromium frame"
+    early="Chromium frame"
+fi
+wid=$(xdotool search --sync --onlyvisible --name '^Integration Velmar' | head -1)
+xdotool windowfocus --sync "$wid"
+# Orca reads the page through once it has loaded, the canvas's description last.
+poll 30 says "The sine curve over one period" || true
+# The window may be spoken before the page has given it its title; then the
+# page is, once it has loaded.
+loaded="$frame|$early. Finished loading Integration Velmar|$early. Loading. Please wait. Finished loading Integration Velmar"
+check "start-up: the page" "1" "$(says "$loaded" && echo 1 || echo "0: heard '$(heard)'")"
+check "start-up: the canvas" "1" "$(says "Graph image" && echo 1 || echo 0)"
+check "start-up: what the canvas shows" "1" \
+    "$(says "The sine curve over one period, from 0 to 2π, on axes." && echo 1 || echo 0)"
+
+presses_and_results "Result entry"
+
+xdotool key --clearmodifiers alt+x
+finish "orca_$browser"
