@@ -171,6 +171,8 @@ const cases = [
     equal('what the form reads back', got.readBack, expected[n]);
     equal('what is announced', got.spoken, [spokenRun(n)]);
     equal('what the canvas is described as', got.described, described(n));
+    if (n === 10000) // the README's picture of the page
+      await (await page.$('#frmvelmar')).screenshot({path: path.join(path.dirname(pageFile), `screenshot-${browserName}.png`)});
   }]),
 
   ['presses pile up; Clear draws the start-up picture again', async page => {

@@ -42,8 +42,8 @@ xdotool windowfocus --sync "$wid"
 # Orca reads the page through once it has loaded, the canvas's description last.
 poll 30 says "The sine curve over one period" || true
 # The window may be spoken before the page has given it its title; then the
-# page is, once it has loaded.
-loaded="$frame|$early. Finished loading Integration Velmar|$early. Loading. Please wait. Finished loading Integration Velmar"
+# page is by its name, once loaded (Orca 43) or as the main content (Orca 48).
+loaded="$frame|$early. Finished loading Integration Velmar|$early. Loading. Please wait. Finished loading Integration Velmar|$early main content Integration Velmar"
 check "start-up: the page" "1" "$(says "$loaded" && echo 1 || echo "0: heard '$(heard)'")"
 check "start-up: the canvas" "1" "$(says "Graph image" && echo 1 || echo 0)"
 check "start-up: what the canvas shows" "1" \
