@@ -45,7 +45,7 @@ const velmarPage = (() => {
     }, {once: true});
   }
 
-  const keys = {}; // KeyboardEvent.code of each access key: the button's name
+  const keys = {}; // each access key's button, by the key's KeyboardEvent.code
   // The table is in tab order, and so is the page: Tab visits the controls in
   // the order they are made, wherever they stand.
   function make(form) {
