@@ -39,6 +39,8 @@ const velmarPage = (() => {
   function followRatio() {
     const query = matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
     query.addEventListener('change', () => {
+      if (ended)
+        return; // the picture last drawn stays, at whatever size the browser shows it
       fitCanvas();
       Module._velmar_canvas_changed();
       followRatio();

@@ -302,6 +302,12 @@ const cases = [
     const got = await state(page);
     equal('box', got.readBack, expected[10]);
     equal('announced', got.spoken, [spokenRun(10)]);
+    // A new ratio (the browser reports it before the frame after next) leaves
+    // the last picture as it was.
+    const shown = await page.evaluate(() => digest());
+    await page.setViewport({width: 900, height: 700, deviceScaleFactor: 2});
+    await page.evaluate(() => new Promise(done => requestAnimationFrame(() => requestAnimationFrame(done))));
+    equal('the picture after a new ratio', await page.evaluate(() => [devicePixelRatio, digest()]), [2, shown]);
   }],
 
   ['Exit ends the program', async page => {
