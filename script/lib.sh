@@ -12,7 +12,7 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev qt6-base-private-dev xvfb xauth xdotool
                fonts-cantarell fonts-noto-cjk x11-xserver-utils mutter kwin-x11 openbox)
 REPRODUCIBLE_PACKAGES=(git diffoscope-minimal)
 BENCH_PACKAGES=(libbenchmark-dev)
-WEB_PACKAGES=(emscripten python3)
+WEB_PACKAGES=(emscripten cmake ninja-build python3)
 WEB_TEST_PACKAGES=(chromium firefox-esr iproute2 googletest)
 
 as_root() {
