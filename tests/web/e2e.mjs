@@ -260,7 +260,7 @@ const cases = [
     equal('no press from the box', got.clicks, ['cmd2rect', 'cmd2rect']);
   }],
 
-  ['typed and pasted text stops at 65,535 characters', async page => {
+  ['text typed into the box stops at 65,535 characters', async page => {
     await page.focus('#txtRes');
     await page.evaluate(() => { document.getElementById('txtRes').value = 'x'.repeat(65533); });
     await page.keyboard.press('End');
