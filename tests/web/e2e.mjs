@@ -1,15 +1,17 @@
 // The browser edition end to end: the one page, opened from disk in a real
 // browser, driven with the browser's own key and mouse input, checked from what
 // a user sees and hears and from the text the form reads back.
-//   node e2e.mjs chromium|firefox PAGE RESULTS_H
-// RESULTS_H is the desktop's table of the four exact texts. A case is one row
-// of the table below; each runs on a freshly opened page.
+//   node e2e.mjs chromium|firefox PAGE RESULTS_H [DESKTOP_SHOTS]
+// RESULTS_H is the desktop's table of the four exact texts; DESKTOP_SHOTS the
+// folder where the desktop's end-to-end test leaves its window's pictures
+// (startup.png, calculated.png), for the page's canvas to equal. A case is one
+// row of the table below; each runs on a freshly opened page.
 import fs from 'node:fs';
 import path from 'node:path';
 import {createRequire} from 'node:module';
 import {open, runs, captions} from './page.mjs';
 
-const [browserName, pageFile, resultsFile] = process.argv.slice(2);
+const [browserName, pageFile, resultsFile, desktopShots] = process.argv.slice(2);
 const require = createRequire(import.meta.url);
 const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 const expected = runs(resultsFile);
@@ -64,6 +66,28 @@ function watch() {
   window.same = (a, b) => seen.snaps[a].length === seen.snaps[b].length &&
     seen.snaps[a].every((p, i) => p === seen.snaps[b][i]);
   window.boxReadBack = () => Module.UTF8ToString(Module._velmar_box_text());
+}
+
+// Whether the canvas shows the pixels of the desktop window's canvas in a
+// screenshot of it (its drawing area 2 px inside the border at 48, 8).
+async function sameAsDesktop(page, shot) {
+  const file = path.join(desktopShots, shot);
+  if (!fs.existsSync(file))
+    throw new Failure(`${file} is missing: the desktop's e2e_xvfb test leaves it`);
+  const url = 'data:image/png;base64,' + fs.readFileSync(file).toString('base64');
+  return page.evaluate(async url => {
+    const image = new Image();
+    image.src = url;
+    await image.decode();
+    const scratch = document.createElement('canvas');
+    scratch.width = image.width;
+    scratch.height = image.height;
+    const context = scratch.getContext('2d');
+    context.drawImage(image, 0, 0);
+    const desktop = new Uint32Array(context.getImageData(50, 10, 597, 397).data.buffer);
+    const shown = picture();
+    return shown.length === desktop.length && shown.every((p, i) => p === desktop[i]);
+  }, url);
 }
 
 const state = page => page.evaluate(() => ({
@@ -204,6 +228,13 @@ const cases = [
     equal('box after Clear', [got.box, got.readBack], ['', '']);
     equal('last announcement', got.spoken.at(-1), 'Cleared.');
   }],
+
+  ...(desktopShots ? [['the same pictures as the desktop window', async page => {
+    holds('start-up: the desktop\'s picture', await sameAsDesktop(page, 'startup.png'));
+    for (const n of [1, 2, 10, 10000])
+      await page.click('#' + button[n]);
+    holds('after 1, 2, 10 and 10000: the desktop\'s picture', await sameAsDesktop(page, 'calculated.png'));
+  }]] : []),
 
   ...Object.entries(layouts).filter(([name]) => chromium || name === 'us').map(([layout, keys]) =>
     [`access keys by their place, ${layout} layout, with and without Shift`, async page => {
