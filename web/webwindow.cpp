@@ -62,18 +62,6 @@ void WebBox::SetText(const std::string& text)
     jsSetBoxText(withoutCr(text).c_str());
 }
 
-plot::Canvas& WebWindow::canvas()
-{
-    m_raster.setLayout(m_layout);
-    return m_raster;
-}
-
-bool WebWindow::canvasNeedsRedraw()
-{
-    m_raster.setLayout(m_layout);
-    return m_raster.stale();
-}
-
 void WebWindow::showDrawing()
 {
     const raster::PixelRect r = m_raster.takeChanged();

@@ -28,11 +28,11 @@ class WebWindow : public app::Window
 {
 public:
     // The canvas's drawing area as the page lays it out now.
-    void setLayout(const raster::Layout& layout) { m_layout = layout; }
+    void setLayout(const raster::Layout& layout) { m_raster.setLayout(layout); }
 
-    plot::Canvas& canvas() override;
+    plot::Canvas& canvas() override { return m_raster; }
     plot::TextBox& resultBox() override { return m_box; }
-    bool canvasNeedsRedraw() override;
+    bool canvasNeedsRedraw() override { return m_raster.stale(); }
     void showDrawing() override;
     void describeCanvas(const std::string& text) override;
     void announce(const std::string& text) override;
@@ -41,7 +41,6 @@ public:
     void quit(int status) override;
 
 private:
-    raster::Layout m_layout;
     raster::RasterCanvas m_raster;
     WebBox m_box;
     std::vector<std::uint8_t> m_rgba; // the changed rectangle, as the page's canvas takes it
