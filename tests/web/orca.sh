@@ -33,8 +33,14 @@ else
         --no-default-browser-check $([ "$(id -u)" -ne 0 ] || echo --no-sandbox) \
         "file://$page" >"$work/browser.log" 2>&1 &
 fi
-wid=$(xdotool search --sync --onlyvisible --name '^Integration Velmar' | head -1)
-xdotool windowfocus --sync "$wid"
+# The browser may show a window by that name and replace it a moment later:
+# the focus goes to one that is still there.
+focus_page() {
+    local wid
+    wid=$(xdotool search --onlyvisible --name '^Integration Velmar' | head -1)
+    [ -n "$wid" ] && xdotool windowfocus --sync "$wid" 2>/dev/null
+}
+poll 30 focus_page || { echo "the browser showed no page"; cat "$work/browser.log"; exit 1; }
 # Once the page has loaded, Orca speaks the focused canvas and what it shows.
 poll 30 says "The sine curve over one period" || true
 # Whether the window's title is spoken as well depends on when the browser
