@@ -59,6 +59,14 @@ says() {
     return 1
 }
 button() { echo "$1 push button|$1 button"; }
+# quiet: Orca has said nothing more for a second (a page's load can still be
+# being spoken after its focus is).
+quiet() {
+    local before
+    before=$(mark)
+    sleep 1
+    [ "$(mark)" = "$before" ]
+}
 # step NAME EXPECTED KEY...: presses the keys and waits until EXPECTED is heard.
 step() {
     local name=$1 expected=$2

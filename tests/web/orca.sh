@@ -24,6 +24,9 @@ user_pref("browser.aboutwelcome.enabled", false);
 user_pref("datareporting.policy.dataSubmissionEnabled", false);
 user_pref("datareporting.policy.firstRunURL", "");
 user_pref("toolkit.telemetry.reportingpolicy.firstRun", false);
+user_pref("browser.startup.page", 0);
+user_pref("browser.startup.firstrunSkipsHomepage", true);
+user_pref("browser.newtabpage.enabled", false);
 PREFS
     firefox-esr --no-remote --profile "$profile" "file://$page" >"$work/browser.log" 2>&1 &
 else
@@ -43,6 +46,8 @@ focus_page() {
 poll 30 focus_page || { echo "the browser showed no page"; cat "$work/browser.log"; exit 1; }
 # Once the page has loaded, Orca speaks the focused canvas and what it shows.
 poll 30 says "The sine curve over one period" || true
+# The presses come once it has finished what it says of the loaded page.
+poll 10 quiet || true
 # Whether the window's title is spoken as well depends on when the browser
 # names its window; the page's title is the page test's to check.
 check "start-up: the canvas" "1" "$(says "Graph image" && echo 1 || echo 0)"
