@@ -1,8 +1,10 @@
 #include "app/frmvelmar.h"
+#include "app/layout.h"
 #include "ui/velmarwindow.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QScreen>
 #include <QString>
 #include <QStringList>
 
@@ -104,6 +106,19 @@ void watchForStarvation(QtMsgType type, const QMessageLogContext& context, const
         endShortOfMemory();
 }
 
+// The largest QT_SCALE_FACTOR at which the form's client area fits on some
+// screen, as the factor in force (`factor`) has made the screens' sizes.
+double largestFittingFactor(double factor)
+{
+    double room = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QSize available = screen->availableGeometry().size();
+        room = std::max(room, std::min(double(available.width()) / app::kClientWidth,
+                                       double(available.height()) / app::kClientHeight));
+    }
+    return factor * room;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -138,6 +153,26 @@ int main(int argc, char* argv[])
     if (std::any_of(g_held.cbegin(), g_held.cend(), threadFailed))
         endShortOfMemory();
     g_held.clear();
+
+    // A factor that makes the window larger than every screen would show the
+    // form, and any report of it, cut off and beyond reach: refused plainly too.
+    // A factor up to 1 never grows the window, and is taken as it is.
+    if (const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(); factor > 1) {
+        const double largest = largestFittingFactor(factor);
+        if (largest < factor) {
+            const double advice = std::floor(largest * 10) / 10;
+            std::fprintf(
+                stderr,
+                "integration-velmar: QT_SCALE_FACTOR=\"%s\" makes the window larger than "
+                "the screen; %s\n",
+                qgetenv("QT_SCALE_FACTOR").constData(),
+                advice > 1
+                    ? qPrintable(
+                          QStringLiteral("unset it or give at most %1").arg(advice, 0, 'f', 1))
+                    : "unset it");
+            return 1;
+        }
+    }
 
     QApplication::setApplicationName(QStringLiteral("integration-velmar"));
     QApplication::setApplicationDisplayName(QStringLiteral("Integration Velmar"));

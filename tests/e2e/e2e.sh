@@ -214,4 +214,61 @@ check "QT_QPA_PLATFORM=bogus: what is wrong" \
     "integration-velmar: there is no platform plugin \"bogus\"; unset QT_QPA_PLATFORM or name an installed one, such as xcb or wayland" \
     "$(tail -1 <<<"$out")"
 
+# --- a scale that makes the window larger than the screen: refused plainly --------
+# (this server's screen is 1024 x 768: the form fits it up to a factor of 1.46)
+export XDG_RUNTIME_DIR="$work" # where Qt wants it, as a desktop session sets it
+status=0
+out=$(QT_SCALE_FACTOR=1000 timeout 5 "$program" 2>&1) || status=$?
+check "QT_SCALE_FACTOR=1000: status 1" "1" "$status"
+check "QT_SCALE_FACTOR=1000: what is wrong" \
+    "integration-velmar: QT_SCALE_FACTOR=\"1000\" makes the window larger than the screen; unset it or give at most 1.4" \
+    "$out"
+check "QT_SCALE_FACTOR=1.4 is taken" "124" \
+    "$(status=0; QT_SCALE_FACTOR=1.4 timeout 2 "$program" >/dev/null 2>&1 || status=$?; echo "$status")"
+
+# --- a run-time error at start-up: the report, its default button, status 1 ------
+# A screen large enough for the form at a scale of 34, where its canvas would
+# take more pixels than the picture may have: Form_Load fails with error 480.
+# The report's text is read as a screen reader reads it, through AT-SPI; Enter
+# presses its default button.
+pids+=("$xvfb_pid")
+XVFB_SCREEN=24000x18000x24 start_xvfb "$work/wall.log"
+pids+=("$xvfb_pid")
+report=$(dbus-run-session -- /usr/bin/python3 - "$program" "$work/failed.log" 2>/dev/null <<'PY' | grep -v '^SpiRegistry'
+import os, subprocess, sys, time
+import pyatspi
+env = dict(os.environ, QT_SCALE_FACTOR="34", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+env.pop("QT_QPA_PLATFORM", None)
+with open(sys.argv[2], "w") as log:
+    program = subprocess.Popen([sys.argv[1]], env=env, stdout=log, stderr=log)
+def texts(node):
+    found = [node.name] if node.getRole() == pyatspi.ROLE_LABEL and node.name else []
+    for child in node:
+        found += texts(child)
+    return found
+shown = []
+deadline = time.monotonic() + 15
+while not shown and time.monotonic() < deadline and program.poll() is None:
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == "integration-velmar":
+            shown = [t for window in app if window.getRole() == pyatspi.ROLE_ALERT for t in texts(window)]
+    time.sleep(0.1)
+print("\n".join(shown))
+subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Integration Velmar$",
+                "windowfocus", "--sync", "key", "--clearmodifiers", "Return"], timeout=10)
+try:
+    print(f"status {program.wait(timeout=10)}")
+except subprocess.TimeoutExpired:
+    program.kill()
+    print("still running after Enter")
+PY
+)
+check "a failed start-up: the report" \
+    "Run-time error '480':
+
+Canvas operation failed: no memory for a 20298 x 13498 image
+status 1" "$report"
+check "a failed start-up: nothing else printed" "" \
+    "$(cat "$work/failed.log")"
+
 finish e2e
