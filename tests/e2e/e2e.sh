@@ -122,6 +122,13 @@ key alt+r
 check_result "alt+r empties the box" ""
 shoot_until cleared2 is_same_as startup
 check "alt+r restores the picture" "0" "$(same startup cleared2)"
+# Ten trapezoids alone: the lecturers' guide shows this picture.
+# Ten trapezoids alone, the box not yet selected: the lecturers' guide shows
+# this picture.
+key alt+0
+shoot_until ten has_more_than '#00FF00' 1000
+cp "$work/ten.png" "$shots/ten.png"
+check_result "alt+0 after clear" "$t10"
 
 # An access key and a click sent back to back are handled in that order.
 xdotool key --clearmodifiers alt+c mousemove --window "$wid" $b10 click 1

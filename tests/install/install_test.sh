@@ -18,6 +18,8 @@ usr/bin/integration-velmar
 usr/share/applications/$id.desktop
 usr/share/doc/integration-velmar/changelog.gz
 usr/share/doc/integration-velmar/copyright
+usr/share/doc/integration-velmar/teaching.md
+usr/share/doc/integration-velmar/ten-trapezoids.png
 $(for s in $icon_sizes; do echo "usr/share/icons/hicolor/${s}x${s}/apps/$id.png"; done)
 usr/share/icons/hicolor/scalable/apps/$id.svg
 usr/share/man/man1/integration-velmar.1.gz
