@@ -13,7 +13,7 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev qt6-base-private-dev xvfb xauth xdotool
 REPRODUCIBLE_PACKAGES=(git diffoscope-minimal)
 BENCH_PACKAGES=(libbenchmark-dev)
 WEB_PACKAGES=(emscripten cmake ninja-build python3)
-WEB_TEST_PACKAGES=(chromium firefox-esr iproute2 googletest)
+WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver dbus xvfb xauth iproute2 googletest)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -5,6 +5,7 @@
 
 const velmarPage = (() => {
   const byName = {};
+  const framed = window.top !== window;
   let canvas, context, box, live, described, ended = false, spoken = 0;
 
   // "&Calculate": the access key underlined, the "&" not shown.
@@ -23,10 +24,32 @@ const velmarPage = (() => {
     });
   }
 
-  // The backing store at the device pixel ratio: one-pixel lines stay one
-  // device pixel, at any zoom and on any screen.
+  // The form is shown whole in the browser's area (or the frame it is in):
+  // scaled down as one piece where the area is smaller than the form, at its
+  // own size where it is larger.
+  // Scaled, the canvas's device pixels per CSS pixel are a whole number of
+  // 64ths, a ratio every browser keeps exactly: the picture is then the one a
+  // page opened at that ratio draws.
+  const formWidth = 698, formHeight = 526;
+  let scale = 1, effectiveRatio = 1;
+  function fitForm() {
+    // The area is measured with the form out of the way: scroll bars its old
+    // size brought would make the room look smaller than it is.
+    const roomStyle = document.getElementById('room').style;
+    Object.assign(roomStyle, {width: '0', height: '0'});
+    const area = document.documentElement, ratio = window.devicePixelRatio || 1;
+    const room = Math.min(1, area.clientWidth / formWidth, area.clientHeight / formHeight);
+    effectiveRatio = room < 1 ? Math.max(1, Math.floor(room * ratio * 64)) / 64 : ratio;
+    scale = room < 1 ? effectiveRatio / ratio : 1;
+    document.getElementById('frmvelmar').style.transform = scale < 1 ? `scale(${scale})` : '';
+    Object.assign(roomStyle, {width: formWidth * scale + 'px', height: formHeight * scale + 'px'});
+  }
+
+  // The backing store at the device pixels the canvas covers (the ratio times
+  // the form's scale): one-pixel lines stay one device pixel, at any zoom, on
+  // any screen and at any scale.
   function fitCanvas() {
-    const ratio = window.devicePixelRatio || 1;
+    const ratio = effectiveRatio;
     const width = canvas.clientWidth, height = canvas.clientHeight;
     const deviceWidth = Math.round(width * ratio), deviceHeight = Math.round(height * ratio);
     if (canvas.width !== deviceWidth || canvas.height !== deviceHeight) {
@@ -36,13 +59,21 @@ const velmarPage = (() => {
     Module._velmar_set_canvas(width, height, deviceWidth, deviceHeight, ratio);
   }
 
+  // A new room (a phone turned, a window or frame resized, browser zoom) or a
+  // new ratio: the form is fitted again, and the picture drawn anew where the
+  // device pixels it covers changed.
+  function refit() {
+    fitForm();
+    if (ended)
+      return; // the picture last drawn stays, at whatever size the browser shows it
+    fitCanvas();
+    Module._velmar_canvas_changed();
+  }
+
   function followRatio() {
     const query = matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
     query.addEventListener('change', () => {
-      if (ended)
-        return; // the picture last drawn stays, at whatever size the browser shows it
-      fitCanvas();
-      Module._velmar_canvas_changed();
+      refit();
       followRatio();
     }, {once: true});
   }
@@ -110,8 +141,10 @@ const velmarPage = (() => {
     described = document.getElementById('picGraphDescription');
     live = document.getElementById('announcement');
     document.addEventListener('keydown', onKey, true);
+    fitForm();
     fitCanvas();
     followRatio();
+    addEventListener('resize', refit);
     Module._velmar_start();
   }
 
@@ -132,7 +165,10 @@ const velmarPage = (() => {
     announce(text) { live.textContent = text + (++spoken % 2 ? '' : '\u00a0'); },
     open() {
       document.getElementById('frmvelmar').style.visibility = 'visible';
-      canvas.focus();
+      // Inside a course page's frame the course page keeps its focus and its
+      // scroll position: a click or Tab brings the student in.
+      if (!framed)
+        canvas.focus();
       performance.mark('velmar-open'); // the first picture is on the page
     },
     report(code, text) {
@@ -140,7 +176,8 @@ const velmarPage = (() => {
       report.querySelector('h2').textContent = `Run-time error '${code}':`;
       report.querySelector('p').textContent = text;
       report.hidden = false;
-      report.focus();
+      if (!framed || document.hasFocus())
+        report.focus();
     },
     quit(status) {
       ended = true;

@@ -1,21 +1,62 @@
 // The browser edition end to end: the one page, opened from disk in a real
 // browser, driven with the browser's own key and mouse input, checked from what
 // a user sees and hears and from the text the form reads back.
-//   node e2e.mjs chromium|firefox PAGE RESULTS_H [DESKTOP_SHOTS]
+//   node e2e.mjs chromium|firefox|webkit file|served PAGE RESULTS_H [DESKTOP_SHOTS]
+// "file" opens the page from disk; "served" from a web server on loopback,
+// under the README's Content-Security-Policy and sandboxed with scripts only.
 // RESULTS_H is the desktop's table of the four exact texts; DESKTOP_SHOTS the
 // folder where the desktop's end-to-end test leaves its window's pictures
 // (startup.png, calculated.png), for the page's canvas to equal. A case is one
 // row of the table below; each runs on a freshly opened page.
 import fs from 'node:fs';
+import http from 'node:http';
 import path from 'node:path';
 import {createRequire} from 'node:module';
 import {open, runs, captions} from './page.mjs';
+import {openWebKit} from './webdriver.mjs';
 
-const [browserName, pageFile, resultsFile, desktopShots] = process.argv.slice(2);
+const [browserName, mode, pageFile, resultsFile, desktopShots] = process.argv.slice(2);
 const require = createRequire(import.meta.url);
 const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 const expected = runs(resultsFile);
 const chromium = browserName === 'chromium';
+const webkit = browserName === 'webkit';
+const served = mode === 'served';
+// WebDriver sets no device pixel ratio: the cases that need one run in the
+// other two engines.
+const setsRatio = !webkit;
+const opened = () => performance.getEntriesByName('velmar-open').length > 0;
+
+// The page on loopback, as a course site serves it: under the README's policy
+// (and, for the table, sandboxed with scripts only), or sandboxed without
+// scripts; and a course page on another port (another origin) that frames it.
+const policy = fs.readFileSync(new URL('../../README.md', import.meta.url), 'utf8')
+  .match(/^Content-Security-Policy: (.+)$/m)[1];
+const pageBytes = fs.readFileSync(pageFile);
+function serve(routes) {
+  const server = http.createServer((request, response) => {
+    const route = routes[new URL(request.url, 'http://x').pathname];
+    if (!route) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, {'Content-Type': 'text/html; charset=utf-8', ...route.headers}).end(route.body);
+  });
+  return new Promise(resolve => server.listen(0, '127.0.0.1', () => {
+    server.unref();
+    resolve(`http://127.0.0.1:${server.address().port}`);
+  }));
+}
+const site = await serve({
+  '/integration-velmar.html': {body: pageBytes, headers: {'Content-Security-Policy': policy}},
+  '/sandboxed.html': {body: pageBytes, headers: {'Content-Security-Policy': [policy, 'sandbox allow-scripts']}},
+  '/no-scripts.html': {body: pageBytes, headers: {'Content-Security-Policy': 'sandbox'}},
+});
+const course = await serve({'/course.html': {body: `<!DOCTYPE html>
+<html lang="en"><head><meta charset="utf-8"><title>Numerical integration, week 3</title></head>
+<body><h1>Numerical integration</h1><label>Notes <input id="notes"></label>
+<div style="height: 2000px">The reading for this week.</div><div id="lesson"></div></body></html>`}});
+const url = served ? `${site}/sandboxed.html` : 'file://' + path.resolve(pageFile);
 // The desktop's pictures exist once its e2e_xvfb has run (script/test runs it
 // first); a selection of tests without it runs the other cases.
 const haveDesktopShots = desktopShots &&
@@ -160,6 +201,62 @@ async function fitsRatio(page, ratio) {
   return page.evaluate(() => [document.getElementById('picGraph').width, document.getElementById('picGraph').height]);
 }
 
+// The same presses on a page opened afresh at a device pixel ratio, where the
+// form is at its own size: its backing store and picture.
+async function drawnFresh(ratio, presses) {
+  const fresh = await browser.newPage();
+  try {
+    await fresh.setViewport({width: 900, height: 700, deviceScaleFactor: ratio});
+    await fresh.goto(url);
+    await fresh.waitForFunction(opened, {timeout: 10000});
+    await fresh.evaluate(watch);
+    for (const id of presses)
+      await fresh.click('#' + id);
+    return await fresh.evaluate(() => ({
+      ratio: devicePixelRatio, digest: digest(),
+      store: [document.getElementById('picGraph').width, document.getElementById('picGraph').height],
+    }));
+  } finally {
+    await fresh.close();
+  }
+}
+
+// Where the form stands in the visual viewport, the scale it is shown at, and
+// its canvas's backing store against the device pixels the canvas covers.
+const fit = page => page.evaluate(() => {
+  const form = document.getElementById('frmvelmar').getBoundingClientRect();
+  const c = document.getElementById('picGraph');
+  return {
+    form: [form.left, form.top, form.right, form.bottom],
+    viewport: [visualViewport.width, visualViewport.height],
+    scale: form.width / 698,
+    ratio: devicePixelRatio,
+    store: [c.width, c.height],
+  };
+});
+// The form in a room of width x height CSS px: scaled down to fit, its canvas's
+// device pixels a whole number of 64ths of a CSS pixel. Returns that ratio.
+function fitsWhole(what, got, width, height) {
+  const room = Math.min(1, width / 698, height / 526);
+  const effective = room < 1 ? Math.floor(room * got.ratio * 64) / 64 : got.ratio;
+  holds(`${what}: the form inside the visual viewport ${got.viewport}: ${got.form}`,
+    got.form[0] >= 0 && got.form[1] >= 0 && got.form[2] <= got.viewport[0] + 0.01 &&
+    got.form[3] <= got.viewport[1] + 0.01);
+  holds(`${what}: scaled as one piece to fill the room (${room}), not by ${got.scale}`,
+    got.scale <= room && got.scale > room - 1 / 64);
+  equal(`${what}: backing store, the device pixels the canvas covers`, got.store,
+    [Math.round(597 * effective), Math.round(397 * effective)]);
+  return effective;
+}
+
+async function tap(page, id) {
+  const r = await page.evaluate(id => {
+    const b = document.getElementById(id).getBoundingClientRect();
+    return [b.left + b.width / 2, b.top + b.height / 2];
+  }, id);
+  await page.touchscreen.tap(r[0], r[1]);
+}
+
 const cases = [
   ['opens from disk as the desktop form, at its size', async page => {
     const got = await page.evaluate(() => {
@@ -212,7 +309,7 @@ const cases = [
     equal('what the form reads back', got.readBack, expected[n]);
     equal('what is announced', got.spoken, [spokenRun(n)]);
     equal('what the canvas is described as', got.described, described(n));
-    if (n === 10000) // the README's picture of the page
+    if (n === 10000 && !webkit) // the README's picture of the page (WebKitGTK takes none on Xvfb)
       await (await page.$('#frmvelmar')).screenshot({path: path.join(path.dirname(pageFile), `screenshot-${browserName}.png`)});
   }]),
 
@@ -272,8 +369,13 @@ const cases = [
     equal('Shift+Tab', back, order.slice(0, -1).reverse());
     await page.focus('#cmd10Rec');
     await page.keyboard.press('Tab');
-    holds('Tab from the last control leaves the form',
-      await page.evaluate(() => !document.getElementById('frmvelmar').contains(document.activeElement)));
+    // WebKitGTK's bare browser has no toolbar for the focus to go to: it comes
+    // round to the first control.
+    if (webkit)
+      equal('Tab from the last control comes round', await page.evaluate(() => document.activeElement.id), order[0]);
+    else
+      holds('Tab from the last control leaves the form',
+        await page.evaluate(() => !document.getElementById('frmvelmar').contains(document.activeElement)));
   }],
 
   ['Enter and Space press a focused button, Esc nothing; Enter in the box starts a line', async page => {
@@ -337,6 +439,8 @@ const cases = [
     const got = await state(page);
     equal('box', got.readBack, expected[10]);
     equal('announced', got.spoken, [spokenRun(10)]);
+    if (!setsRatio)
+      return;
     // A new ratio (the browser reports it before the frame after next) leaves
     // the last picture as it was.
     const shown = await page.evaluate(() => digest());
@@ -355,7 +459,7 @@ const cases = [
       Module._velmar_exit_code(), seen.closed]), [false, true, 0, true]);
   }],
 
-  ...[1.25, 1.5, 2].map(ratio => [`a new pixel ratio, ${ratio}: drawn anew, sharp, the box kept`, async page => {
+  ...[1.25, 1.5, 2].filter(() => setsRatio).map(ratio => [`a new pixel ratio, ${ratio}: drawn anew, sharp, the box kept`, async page => {
     await page.click('#cmd1rect');
     await page.click('#cmd10Rec');
     equal('backing store', await fitsRatio(page, ratio), [Math.round(597 * ratio), Math.round(397 * ratio)]);
@@ -371,14 +475,113 @@ const cases = [
         yellow += (p[y * c.width + x] & 0xffffff) === 0x00ffff ? 1 : 0; // R and G: yellow
       return yellow;
     }), 1);
-    // The same presses on a page opened at this ratio.
-    await page.reload();
-    await page.waitForFunction(() => performance.getEntriesByName('velmar-open').length > 0);
-    await page.evaluate(watch);
-    await page.click('#cmd1rect');
-    await page.click('#cmd10Rec');
-    equal('the redraw against a fresh drawing at the ratio', await page.evaluate(() => digest()), redrawn);
+    equal('the redraw against a fresh drawing at the ratio', (await drawnFresh(ratio, ['cmd1rect', 'cmd10Rec'])).digest, redrawn);
   }]),
+
+  ['a window smaller than the form: shown whole, scaled down, sharp; refitted as it grows', async page => {
+    await page.setViewport({width: 500, height: 400});
+    await page.waitForFunction(() => document.getElementById('picGraph').width < 597, {timeout: 5000}).catch(() => {});
+    fitsWhole('500 x 400', await fit(page), 500, 400);
+    await page.click('#cmd10Rec');
+    equal('a click on the scaled form', (await state(page)).readBack, expected[10]);
+    await page.setViewport({width: 900, height: 700});
+    await page.waitForFunction(() => document.getElementById('picGraph').width === 597, {timeout: 5000}).catch(() => {});
+    const got = await fit(page);
+    fitsWhole('900 x 700', got, 900, 700);
+    equal('at its own size again', [got.scale, got.store], [1, [597, 397]]);
+  }],
+
+  ...(chromium ? [[360, 640, 3], [390, 844, 3], [844, 390, 3], [600, 960, 2], [768, 1024, 2]] : []).map(([width, height, ratio]) =>
+    [`a touch screen of ${width} x ${height} at ratio ${ratio}: fits, sharp, taps press`, async page => {
+      await page.setViewport({width, height, deviceScaleFactor: ratio, isMobile: true, hasTouch: true});
+      await page.reload();
+      await page.waitForFunction(opened, {timeout: 10000});
+      await page.evaluate(watch);
+      const effective = fitsWhole('as it opens', await fit(page), width, height);
+      equal('every control\'s touch-action', await page.evaluate(() =>
+        [...document.querySelectorAll('#frmvelmar > *')].map(e => getComputedStyle(e).touchAction)),
+      Array(8).fill('manipulation'));
+      await tap(page, 'cmd10Rec');
+      await tap(page, 'cmdcalc');
+      equal('a tap on Calculate', (await state(page)).readBack, expected[10000]);
+      const fresh = await drawnFresh(effective, ['cmd10Rec', 'cmdcalc']);
+      equal('a fresh page at the effective ratio', [fresh.ratio, fresh.store], [effective, (await fit(page)).store]);
+      equal('the picture after 10 and 10000, a fresh page\'s at that ratio', await page.evaluate(() => digest()), fresh.digest);
+      if (width === 390 || width === 844)
+        await page.screenshot({path: path.join(path.dirname(pageFile), `phone-${width}x${height}.png`)});
+      await page.evaluate(() => { seen.clicks = []; seen.spoken = []; });
+      await tap(page, 'cmd1rect');
+      await tap(page, 'cmd1rect');
+      const got = await state(page);
+      equal('two quick taps on "1 Trapezoid"', [got.clicks, got.spoken], [['cmd1rect', 'cmd1rect'], [spokenRun(1), spokenRun(1)]]);
+    }]),
+
+  ...(chromium ? [['a phone turned sideways: refitted, the picture drawn anew', async page => {
+    await page.setViewport({width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
+    await page.reload();
+    await page.waitForFunction(opened, {timeout: 10000});
+    await page.evaluate(watch);
+    await tap(page, 'cmd10Rec');
+    const upright = (await fit(page)).store;
+    await page.setViewport({width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
+    await page.waitForFunction(u => document.getElementById('picGraph').width !== u, {timeout: 5000}, upright[0]).catch(() => {});
+    const effective = fitsWhole('sideways', await fit(page), 844, 390);
+    const fresh = await drawnFresh(effective, ['cmd10Rec']);
+    equal('the picture, a fresh page\'s at the new ratio', await page.evaluate(() => digest()), fresh.digest);
+    equal('box kept', (await state(page)).readBack, expected[10]);
+  }, true]] : []),
+
+  ...(webkit ? [] : [['inside a course page\'s frame: the course page keeps its focus and place; a click and Alt+C work', async page => {
+    await page.goto(`${course}/course.html`);
+    await page.focus('#notes');
+    await page.keyboard.type('trapezoid');
+    const before = await page.evaluate(() => [scrollY, document.activeElement.id]);
+    await page.evaluate(src => {
+      const frame = document.createElement('iframe');
+      Object.assign(frame, {title: 'Integration Velmar', src, width: 698, height: 526});
+      document.getElementById('lesson').append(frame);
+    }, `${site}/integration-velmar.html`);
+    const frame = await (await page.waitForSelector('iframe')).contentFrame();
+    await frame.waitForFunction(opened, {timeout: 10000});
+    equal('the course page after the frame opened', await page.evaluate(() => [scrollY, document.activeElement.id]), before);
+    equal('the course page\'s field', await page.evaluate(() => document.getElementById('notes').value), 'trapezoid');
+    await frame.evaluate(watch);
+    await frame.click('#picGraph');
+    equal('a click gives the frame\'s canvas the focus', await frame.evaluate(() => document.activeElement.id), 'picGraph');
+    await chord(page, 'KeyC', 'c');
+    await frame.waitForFunction(() => seen.spoken.length > 0, {timeout: 5000}).catch(() => {});
+    const got = await state(frame);
+    equal('Alt+C in the frame', [got.readBack, got.spoken], [expected[10000], [spokenRun(10000)]]);
+  }, true]]),
+
+  ['served sandboxed without scripts: the message for a browser without JavaScript', async page => {
+    await page.goto(`${site}/no-scripts.html`);
+    const text = await page.evaluate(() => document.body.innerText);
+    holds(`the message is shown: ${JSON.stringify(text)}`, text.includes('it needs JavaScript, which this browser has turned off'));
+    holds('no form', !text.includes('Calculate'));
+  }, true],
+
+  ...(chromium ? [['high contrast: captions, box and focus visible, the canvas in its own colours', async page => {
+    const session = await page.createCDPSession();
+    await session.send('Emulation.setEmulatedMedia', {features: [{name: 'forced-colors', value: 'active'}]});
+    holds('forced colours are active', await page.evaluate(() => matchMedia('(forced-colors: active)').matches));
+    await page.click('#cmdcalc');
+    equal('Calculate', (await state(page)).readBack, expected[10000]);
+    const unreadable = await page.evaluate(() => [...document.querySelectorAll('#frmvelmar button, #txtRes')]
+      .filter(e => { const s = getComputedStyle(e); return s.color === s.backgroundColor; }).map(e => e.id));
+    equal('controls whose text is the colour of their ground', unreadable, []);
+    equal('colours on the canvas', Object.keys(await page.evaluate(() => colours())).sort(), ['000000', '00ff00', '64ffff', 'ffff00']);
+    const box = await page.evaluate(() => {
+      const r = document.getElementById('cmd1rect').getBoundingClientRect();
+      return {x: r.left - 4, y: r.top - 4, width: r.width + 8, height: r.height + 8};
+    });
+    await page.focus('#picGraph');
+    await page.keyboard.press('Tab');
+    const focused = await page.screenshot({clip: box});
+    await page.keyboard.press('Tab');
+    const unfocused = await page.screenshot({clip: box});
+    holds('a focused button looks unlike an unfocused one', !Buffer.from(focused).equals(Buffer.from(unfocused)));
+  }]] : []),
 
   ['axe-core finds no violation', async page => {
     await page.click('#cmd10Rec');
@@ -389,20 +592,26 @@ const cases = [
   }],
 ];
 
-const browser = await open(browserName);
+const browser = webkit ? await openWebKit() : await open(browserName);
 let passed = 0, failed = 0;
 const only = process.env.VELMAR_WEB_CASE;
-for (const [name, run] of cases) {
-  if (only && !name.includes(only))
+for (const [name, run, ownPage] of cases) {
+  if ((only && !name.includes(only)) || (served && ownPage))
     continue;
   const page = await browser.newPage();
   const requests = [];
-  page.on('request', r => /^(file|data|blob):/.test(r.url()) || requests.push(r.url()));
+  // Loopback's own test sites are no network.
+  const outside = address => !/^(file|data|blob):/.test(address) && !address.startsWith(site) &&
+    !address.startsWith(course);
+  page.on('request', r => outside(r.url()) && requests.push(r.url()));
   try {
-    await page.goto('file://' + path.resolve(pageFile));
-    await page.waitForFunction(() => performance.getEntriesByName('velmar-open').length > 0, {timeout: 10000});
+    await page.goto(url);
+    await page.waitForFunction(opened, {timeout: 10000});
     await page.evaluate(watch);
     await run(page);
+    if (webkit) // WebDriver shows no requests: the page's own timing lists what it fetched
+      requests.push(...(await page.evaluate(() => performance.getEntriesByType('resource').map(e => e.name)))
+        .filter(outside));
     equal('requests to the network', requests, []);
     console.log(`ok   ${name}`);
     ++passed;
@@ -413,5 +622,5 @@ for (const [name, run] of cases) {
   await page.close().catch(() => {});
 }
 await browser.close();
-console.log(`${browserName}: ${passed} passed, ${failed} failed`);
+console.log(`${browserName}, ${mode}: ${passed} passed, ${failed} failed`);
 process.exit(failed === 0 && passed > 0 ? 0 : 1);
