@@ -16,7 +16,7 @@ REPRODUCIBLE_PACKAGES=(git diffoscope-minimal)
 # package checks.
 PACKAGE_PACKAGES=(build-essential debhelper dpkg-dev lintian devscripts git)
 BENCH_PACKAGES=(libbenchmark-dev)
-WEB_PACKAGES=(emscripten cmake ninja-build python3)
+WEB_PACKAGES=(emscripten cmake ninja-build python3 python3-markdown)
 WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver dbus xvfb xauth iproute2 googletest)
 
 as_root() {

@@ -1,10 +1,15 @@
 # Writes the one self-contained page: the template with the page's script and
-# the program (its WebAssembly inside) put in place.
+# the program's builds (their code inside) put in place, each in a script of
+# its own.
 file(READ ${TEMPLATE} page)
 file(READ ${PAGE_SCRIPT} page_script)
-file(READ ${PROGRAM_SCRIPT} program_script)
-# A "</script" inside a script would end it early.
-string(REPLACE "</script" "<\\/script" program_script "${program_script}")
+set(programs "")
+foreach(script IN LISTS PROGRAM_SCRIPTS)
+    file(READ ${script} program)
+    # A "</script" inside a script would end it early.
+    string(REPLACE "</script" "<\\/script" program "${program}")
+    string(APPEND programs "<script>\n${program}</script>\n")
+endforeach()
 string(REPLACE "@VELMAR_PAGE_SCRIPT@" "${page_script}" page "${page}")
-string(REPLACE "@VELMAR_PROGRAM_SCRIPT@" "${program_script}" page "${page}")
+string(REPLACE "@VELMAR_PROGRAM_SCRIPTS@" "${programs}" page "${page}")
 file(WRITE ${OUTPUT} "${page}")

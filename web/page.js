@@ -130,12 +130,32 @@ const velmarPage = (() => {
     button.click();
   }
 
+  // Served from a site (the course site's folder), the page is an app: it
+  // names its manifest and home-screen icon, and its service worker keeps the
+  // site for offline use. Opened from disk it is the one file, and asks for
+  // nothing beside it.
+  function becomeApp() {
+    if (!/^https?:$/.test(location.protocol))
+      return;
+    for (const [rel, href] of [['manifest', 'manifest.webmanifest'], ['apple-touch-icon', 'icon-maskable-192.png']]) {
+      const link = document.createElement('link');
+      Object.assign(link, {rel, href});
+      document.head.append(link);
+    }
+    // Where a sandbox refuses service workers (some browsers throw at once),
+    // the page works online only.
+    try {
+      navigator.serviceWorker?.register('sw.js').catch(() => {});
+    } catch {}
+  }
+
   function start() {
     const icon = document.createElement('link');
     icon.rel = 'icon';
     icon.type = 'image/svg+xml';
     icon.href = 'data:image/svg+xml,' + encodeURIComponent(Module.UTF8ToString(Module._velmar_icon_svg()));
     document.head.append(icon);
+    becomeApp();
     const form = document.getElementById('frmvelmar');
     make(form);
     described = document.getElementById('picGraphDescription');
@@ -192,4 +212,24 @@ const velmarPage = (() => {
   };
 })();
 
-var Module = {onRuntimeInitialized: () => velmarPage.start()};
+// The program, once the page's scripts are all there: its WebAssembly where the
+// browser has WebAssembly and compiles it (the faster by far), and otherwise
+// the same program compiled to JavaScript, which every browser runs.
+var Module;
+addEventListener('DOMContentLoaded', async () => {
+  let program = null, kind = 'webassembly';
+  if (typeof WebAssembly === 'object') {
+    try {
+      program = await velmarWebAssembly({printErr: () => {}});
+    } catch {
+      program = null; // turned off or refused: JavaScript it is
+    }
+  }
+  if (!program) {
+    kind = 'javascript';
+    program = await velmarJavaScript();
+  }
+  Module = program;
+  document.documentElement.dataset.program = kind;
+  velmarPage.start();
+});

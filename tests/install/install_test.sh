@@ -87,6 +87,7 @@ usr/share/doc/integration-velmar-web/copyright
 usr/share/doc/integration-velmar-web/teaching.md.gz
 usr/share/doc/integration-velmar-web/ten-trapezoids.png
 usr/share/integration-velmar/integration-velmar.html
+$(cd "$work/packages/integration-velmar-$version/debian/build-web" && find site -type f | sed 's:^:usr/share/integration-velmar/:' | sort)
 usr/share/lintian/overrides/integration-velmar-web" "$(contents "$web")"
 dpkg-deb -x "$deb" "$work/installed"
 dpkg-deb -x "$web" "$work/installed"

@@ -1,9 +1,14 @@
 // The browser edition end to end: the one page, opened from disk in a real
 // browser, driven with the browser's own key and mouse input, checked from what
 // a user sees and hears and from the text the form reads back.
-//   node e2e.mjs chromium|firefox|webkit file|served PAGE RESULTS_H [DESKTOP_SHOTS]
-// "file" opens the page from disk; "served" from a web server on loopback,
-// under the README's Content-Security-Policy and sandboxed with scripts only.
+//   node e2e.mjs chromium|firefox|webkit MODE PAGE RESULTS_H [DESKTOP_SHOTS]
+// MODE "file" opens the page from disk; "served" from a web server on loopback,
+// under the README's Content-Security-Policy and sandboxed with scripts only;
+// "jitless" (Chromium) from disk with the JavaScript JIT off, where
+// WebAssembly cannot compile; "no-webassembly" from disk with WebAssembly gone
+// (Chromium: deleted before the page's scripts run; Firefox: turned off);
+// "site" (Chromium, WebKitGTK) from the course site (build-web/site/ beside PAGE) on
+// loopback, each case after a first visit and with the site's server gone.
 // RESULTS_H is the desktop's table of the four exact texts; DESKTOP_SHOTS the
 // folder where the desktop's end-to-end test leaves its window's pictures
 // (startup.png, calculated.png), for the page's canvas to equal. A case is one
@@ -22,6 +27,12 @@ const expected = runs(resultsFile);
 const chromium = browserName === 'chromium';
 const webkit = browserName === 'webkit';
 const served = mode === 'served';
+const withoutWebAssembly = mode === 'jitless' || mode === 'no-webassembly';
+// The rows that open pages of their own try rooms and frames, not the program's
+// build: they run in the plain modes.
+const plain = mode === 'file';
+const fromSite = mode === 'site';
+const siteFolder = path.join(path.dirname(pageFile), 'site');
 // WebDriver sets no device pixel ratio: the cases that need one run in the
 // other two engines.
 const setsRatio = !webkit;
@@ -56,7 +67,35 @@ const course = await serve({'/course.html': {body: `<!DOCTYPE html>
 <html lang="en"><head><meta charset="utf-8"><title>Numerical integration, week 3</title></head>
 <body><h1>Numerical integration</h1><label>Notes <input id="notes"></label>
 <div style="height: 2000px">The reading for this week.</div><div id="lesson"></div></body></html>`}});
-const url = served ? `${site}/sandboxed.html` : 'file://' + path.resolve(pageFile);
+let url = served ? `${site}/sandboxed.html` : 'file://' + path.resolve(pageFile);
+
+// A folder served as a static site, as a course site serves it (under the
+// README's policy); closed, it is the network gone.
+const types = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.png': 'image/png',
+  '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json'};
+function serveFolder(folder) {
+  const server = http.createServer((request, response) => {
+    let name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/^\/+/, '') || 'index.html';
+    const file = path.join(folder, name);
+    if (name.includes('..') || !fs.existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+      'Content-Security-Policy': policy}).end(fs.readFileSync(file));
+  });
+  return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve({
+    url: `http://127.0.0.1:${server.address().port}/`,
+    close: () => new Promise(done => { server.closeAllConnections(); server.close(done); }),
+  })));
+}
+
+// The first visit to a site: its service worker installed and in charge.
+async function firstVisit(page, address) {
+  await page.goto(address);
+  await page.waitForFunction(opened, {timeout: 10000});
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 10000});
+}
 // The desktop's pictures exist once its e2e_xvfb has run (script/test runs it
 // first); a selection of tests without it runs the other cases.
 const haveDesktopShots = desktopShots &&
@@ -204,7 +243,7 @@ async function fitsRatio(page, ratio) {
 // The same presses on a page opened afresh at a device pixel ratio, where the
 // form is at its own size: its backing store and picture.
 async function drawnFresh(ratio, presses) {
-  const fresh = await browser.newPage();
+  const fresh = await newPage();
   try {
     await fresh.setViewport({width: 900, height: 700, deviceScaleFactor: ratio});
     await fresh.goto(url);
@@ -583,6 +622,71 @@ const cases = [
     holds('a focused button looks unlike an unfocused one', !Buffer.from(focused).equals(Buffer.from(unfocused)));
   }]] : []),
 
+  ...(chromium ? [['the course site: installable, its manifest and icons as declared', async page => {
+    const server = await serveFolder(siteFolder);
+    try {
+      await firstVisit(page, server.url);
+      const session = await page.createCDPSession();
+      const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
+      equal('installability errors', installabilityErrors, []);
+      const manifest = await page.evaluate(async () => {
+        const m = await (await fetch(document.querySelector('link[rel=manifest]').href)).json();
+        m.icons = await Promise.all(m.icons.map(async icon => {
+          const image = new Image();
+          image.src = icon.src;
+          await image.decode();
+          return `${icon.src} ${icon.sizes} ${icon.purpose}: ${image.naturalWidth}x${image.naturalHeight}`;
+        }));
+        return m;
+      });
+      equal('the manifest', [manifest.name, manifest.short_name, manifest.start_url, manifest.scope, manifest.display,
+        manifest.theme_color, manifest.background_color],
+      ['Integration Velmar', 'Velmar', '.', '.', 'standalone', '#000080', '#f0f0f0']);
+      equal('the icons, as declared', manifest.icons, [
+        'icon-192.png 192x192 any: 192x192', 'icon-512.png 512x512 any: 512x512',
+        'icon-maskable-192.png 192x192 maskable: 192x192', 'icon-maskable-512.png 512x512 maskable: 512x512',
+        'icon.svg any any: 32x32']);
+      equal('for the home screen', await page.evaluate(() => [
+        document.querySelector('link[rel=apple-touch-icon]').getAttribute('href'),
+        document.querySelector('meta[name=apple-mobile-web-app-title]').content]),
+      ['icon-maskable-192.png', 'Integration Velmar']);
+    } finally {
+      await server.close();
+    }
+  }, true], ['the course site rebuilt: the new page after one reload, the old cache gone', async page => {
+    const folder = fs.mkdtempSync(path.join(path.dirname(pageFile), 'site-copy-'));
+    fs.cpSync(siteFolder, folder, {recursive: true});
+    const server = await serveFolder(folder);
+    try {
+      await firstVisit(page, server.url);
+      const before = await page.evaluate(() => caches.keys());
+      // Another build: another page, so another cache name.
+      const rebuilt = name => path.join(folder, name);
+      fs.writeFileSync(rebuilt('index.html'), fs.readFileSync(rebuilt('index.html'), 'utf8')
+        .replace('<title>Integration Velmar</title>', '<title>Integration Velmar, rebuilt</title>'));
+      fs.writeFileSync(rebuilt('sw.js'), fs.readFileSync(rebuilt('sw.js'), 'utf8')
+        .replace(/integration-velmar-[0-9a-f]+/, 'integration-velmar-0123456789abcdef'));
+      await page.reload();
+      await page.waitForFunction(opened, {timeout: 10000});
+      equal('after one reload', await page.title(), 'Integration Velmar, rebuilt');
+      await page.waitForFunction(() => caches.keys().then(k => k.length === 1 && k[0].endsWith('0123456789abcdef')),
+        {timeout: 10000}).catch(() => {});
+      equal('the caches', [before.length, await page.evaluate(() => caches.keys())],
+        [1, ['integration-velmar-0123456789abcdef']]);
+    } finally {
+      await server.close();
+      fs.rmSync(folder, {recursive: true, force: true});
+    }
+  }, true]] : []),
+
+  ['opened from disk: no service worker, nothing asked of a site', async page => {
+    equal('manifest and home-screen icon', await page.evaluate(() =>
+      document.querySelectorAll('link[rel=manifest], link[rel=apple-touch-icon]').length), 0);
+    // A browser that has no service workers for files at all refuses the question.
+    equal('service workers', await page.evaluate(async () => navigator.serviceWorker
+      ? (await navigator.serviceWorker.getRegistrations().catch(() => [])).length : 0), 0);
+  }, true],
+
   ['axe-core finds no violation', async page => {
     await page.click('#cmd10Rec');
     await page.addScriptTag({content: axeSource});
@@ -592,21 +696,39 @@ const cases = [
   }],
 ];
 
-const browser = webkit ? await openWebKit() : await open(browserName);
+const browser = webkit ? await openWebKit()
+  : await open(browserName, {jitless: mode === 'jitless', webAssembly: mode !== 'no-webassembly'});
+// Every page of the run, the fresh ones too, in the run's mode.
+async function newPage() {
+  const page = await browser.newPage();
+  if (chromium && mode === 'no-webassembly')
+    await page.evaluateOnNewDocument(() => { delete globalThis.WebAssembly; });
+  return page;
+}
 let passed = 0, failed = 0;
 const only = process.env.VELMAR_WEB_CASE;
 for (const [name, run, ownPage] of cases) {
-  if ((only && !name.includes(only)) || (served && ownPage))
+  if ((only && !name.includes(only)) || (!plain && ownPage))
     continue;
-  const page = await browser.newPage();
+  const page = await newPage();
   const requests = [];
   // Loopback's own test sites are no network.
-  const outside = address => !/^(file|data|blob):/.test(address) && !address.startsWith(site) &&
-    !address.startsWith(course);
+  const outside = address => !/^(file|data|blob):/.test(address) && !address.startsWith('http://127.0.0.1:');
   page.on('request', r => outside(r.url()) && requests.push(r.url()));
+  let siteServer = null;
   try {
-    await page.goto(url);
+    if (fromSite) { // a first visit, then offline
+      siteServer = await serveFolder(siteFolder);
+      url = siteServer.url;
+      await firstVisit(page, url);
+      await siteServer.close();
+      await page.reload();
+    } else {
+      await page.goto(url);
+    }
     await page.waitForFunction(opened, {timeout: 10000});
+    equal('the program the page runs', await page.evaluate(() => document.documentElement.dataset.program),
+      withoutWebAssembly ? 'javascript' : 'webassembly');
     await page.evaluate(watch);
     await run(page);
     if (webkit) // WebDriver shows no requests: the page's own timing lists what it fetched
@@ -620,6 +742,7 @@ for (const [name, run, ownPage] of cases) {
     ++failed;
   }
   await page.close().catch(() => {});
+  await siteServer?.close();
 }
 await browser.close();
 console.log(`${browserName}, ${mode}: ${passed} passed, ${failed} failed`);

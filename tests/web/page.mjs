@@ -4,17 +4,20 @@ import fs from 'node:fs';
 import puppeteer from 'puppeteer-core';
 
 // Debian's own browsers: Chromium over its DevTools protocol, Firefox ESR over
-// WebDriver BiDi.
-export function open(name) {
+// WebDriver BiDi. Without WebAssembly where asked: Chromium with its JIT off,
+// which leaves WebAssembly unable to compile, or Firefox with WebAssembly
+// turned off.
+export function open(name, {jitless = false, webAssembly = true} = {}) {
   if (name === 'chromium')
     return puppeteer.launch({
       executablePath: process.env.VELMAR_CHROMIUM || '/usr/bin/chromium', headless: true,
       // Its sandbox needs user namespaces, which a root session does not get.
-      args: process.getuid() === 0 ? ['--no-sandbox'] : [],
+      args: [...(process.getuid() === 0 ? ['--no-sandbox'] : []), ...(jitless ? ['--js-flags=--jitless'] : [])],
     });
   if (name === 'firefox')
     return puppeteer.launch({
       browser: 'firefox', executablePath: process.env.VELMAR_FIREFOX || '/usr/bin/firefox-esr', headless: true,
+      extraPrefsFirefox: webAssembly ? {} : {'javascript.options.wasm': false},
     });
   throw new Error(`no browser called ${name}: chromium or firefox`);
 }
