@@ -107,8 +107,11 @@ apt-get install --simulate -qq "$deb" "$web" >"$work/simulate.log" 2>&1 || { sim
 check "installs here (its dependencies resolve)" "0" "$simulated"
 # lintian as Debian's archive runs it, pedantic and with its notes: nothing but
 # what debian/*.lintian-overrides overrides with its reason (root draws a note
-# of its own on standard error).
+# of its own on standard error). The one source builds for Debian 12 and 13:
+# the override Debian 13's lintian needs (its newer policy) is unused on 12's.
 check "lintian --pedantic --display-info says nothing" "" \
-    "$(lintian --pedantic --display-info "$work/packages/integration-velmar_${version}_$arch.changes" 2>/dev/null)"
+    "$(lintian --pedantic --display-info "$work/packages/integration-velmar_${version}_$arch.changes" 2>/dev/null |
+        grep -v -e '^I: integration-velmar source: unused-override out-of-date-standards-version ' \
+                -e '^N: 0 hints overridden; 1 unused override$' || true)"
 
 finish install
