@@ -26,10 +26,9 @@ const velmarPage = (() => {
 
   // The form is shown whole in the browser's area (or the frame it is in):
   // scaled down as one piece where the area is smaller than the form, at its
-  // own size where it is larger.
-  // Scaled, the canvas's device pixels per CSS pixel are a whole number of
-  // 64ths, a ratio every browser keeps exactly: the picture is then the one a
-  // page opened at that ratio draws.
+  // own size where it is larger. Scaled, the canvas's device pixels per CSS
+  // pixel are a whole number of 64ths, a ratio every browser keeps exactly, so
+  // the picture is the one a page opened at that ratio draws.
   const formWidth = 698, formHeight = 526;
   let scale = 1, effectiveRatio = 1;
   function fitForm() {
@@ -220,7 +219,7 @@ addEventListener('DOMContentLoaded', async () => {
   let program = null, kind = 'webassembly';
   if (typeof WebAssembly === 'object') {
     try {
-      program = await velmarWebAssembly({printErr: () => {}});
+      program = await velmarWebAssembly();
     } catch {
       program = null; // turned off or refused: JavaScript it is
     }
