@@ -553,6 +553,12 @@ const cases = [
       await tap(page, 'cmd1rect');
       const got = await state(page);
       equal('two quick taps on "1 Trapezoid"', [got.clicks, got.spoken], [['cmd1rect', 'cmd1rect'], [spokenRun(1), spokenRun(1)]]);
+      const focused = [];
+      for (const id of ['txtRes', 'picGraph']) {
+        await tap(page, id);
+        focused.push(await page.evaluate(() => document.activeElement.id));
+      }
+      equal('a tap on the box, then on the canvas, gives each the focus', focused, ['txtRes', 'picGraph']);
     }]),
 
   ...(chromium ? [['a phone turned sideways: refitted, the picture drawn anew', async page => {
