@@ -7,7 +7,7 @@ cd "$ROOT"
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core)
 TEST_PACKAGES=(libgtest-dev libgmock-dev qt6-base-private-dev xvfb xauth xdotool x11-utils imagemagick xclip
                desktop-file-utils appstream locales file dpkg-dev lintian man-db
-               build-essential debhelper devscripts emscripten
+               build-essential debhelper devscripts emscripten git
                dbus python3-pyatspi at-spi2-core weston qt6-wayland orca speech-dispatcher
                x11-xkb-utils python3-xlib ibus ibus-anthy
                fonts-cantarell fonts-noto-cjk x11-xserver-utils mutter kwin-x11 openbox)
