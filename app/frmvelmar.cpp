@@ -217,7 +217,7 @@ std::string frmvelmar::runAnnouncement(int trapezoids, const std::string& boxTex
         text += rest.substr(0, breakAt);
         if (breakAt == std::string_view::npos)
             break;
-        rest.remove_prefix(breakAt + 2);
+        rest.remove_prefix(breakAt + std::string_view(plot::kLineBreak).size());
     }
     return text;
 }

@@ -159,7 +159,7 @@ TEST(FloatStatus, InexactAndUnderflowPass)
     volatile double tiny = 1e-300, three = 3;
     plot::clearStatus();
     EXPECT_EQ(plot::checked(1.0 / three), 1.0 / 3.0);
-    EXPECT_GT(plot::checked(tiny * tiny * 1e300), -1.0); // underflows to a subnormal or zero
+    EXPECT_NO_THROW(plot::checked(tiny * tiny * 1e300)); // underflows to a subnormal or zero
 #ifdef FE_UNDERFLOW                                      // where the machine keeps the status
     std::feraiseexcept(FE_UNDERFLOW | FE_INEXACT);
 #endif

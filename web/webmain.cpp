@@ -1,4 +1,5 @@
-// The browser edition's entry points: the page calls these, and only these.
+// The browser edition's entry points: what the page calls, and what its tests
+// read back (the box's text and the exit code).
 #include "app/frmvelmar.h"
 #include "app/layout.h"
 #include "icons/artwork.h"
