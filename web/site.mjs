@@ -17,7 +17,9 @@ const themeColour = '#000080', groundColour = '#f0f0f0'; // the title bar, the f
 // pixel. "any": the picture as it is, on nothing; "maskable": on the form's
 // ground, inside the middle circle that every mask leaves whole.
 function draw(size, maskable) {
-  const bounds = {x: 1, y: 3, width: 30, height: 26}; // the window's outline
+  const xs = shapes.flatMap(s => s.points.map(p => p[0])), ys = shapes.flatMap(s => s.points.map(p => p[1]));
+  const bounds = {x: Math.min(...xs), y: Math.min(...ys),
+    width: Math.max(...xs) - Math.min(...xs), height: Math.max(...ys) - Math.min(...ys)};
   const scale = maskable ? 0.8 * size / Math.hypot(bounds.width, bounds.height) : size / 32;
   const offsetX = maskable ? size / 2 - scale * (bounds.x + bounds.width / 2) : 0;
   const offsetY = maskable ? size / 2 - scale * (bounds.y + bounds.height / 2) : 0;

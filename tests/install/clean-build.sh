@@ -57,7 +57,7 @@ prepare() { # prepare NAME: a copy of the fresh chroot, its kernel folders mount
 prepare build
 in_root "$work/build" bash -c "apt-get update -qq && apt-get install -y -qq --no-install-recommends build-essential >/dev/null &&
     dpkg-query -W -f='\${Package}\n' | sort >/build/before.txt &&
-    DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends ./build/$dsc >/dev/null &&
+    apt-get build-dep -y -qq --no-install-recommends ./build/$dsc >/dev/null &&
     cd /build && dpkg-source -x $dsc src >/dev/null && cd src && dpkg-buildpackage -us -uc >../build.log 2>&1" ||
     { tail -40 "$work/build/build/build.log" 2>/dev/null; exit 1; }
 check "$suite: built in a clean chroot" "yes" \
@@ -68,7 +68,7 @@ echo "$suite: the build installed $(($(in_root "$work/build" dpkg-query -W -f='$
 prepare test
 cp "$work/build/build/"*.deb "$work/build/build/"*.changes "$work/build/build/"*.buildinfo "$work/test/build/"
 status=0
-in_root "$work/test" bash -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends autopkgtest >/dev/null &&
+in_root "$work/test" bash -c "apt-get update -qq && apt-get install -y -qq --no-install-recommends autopkgtest >/dev/null &&
     autopkgtest --summary-file=/build/summary /build/integration-velmar_${version}_*.changes -- null >/build/autopkgtest.log 2>&1" ||
     status=$?
 [ "$status" -eq 0 ] || tail -60 "$work/test/build/autopkgtest.log"
