@@ -1,51 +1,32 @@
 #include "app/frmvelmar.h"
 
+#include "app/layout.h"
 #include "plot/calls.h"
 #include "plot/graph.h"
 
 #include <algorithm>
-#include <csignal>
-#include <cstdio>
-#include <cstring>
 #include <new>
-#include <unistd.h>
+#include <utility>
 
 namespace {
 
-// The report as one line, kept where a signal handler can write it: when the
-// report itself cannot be shown (short of memory, the report aborts), the
-// user still learns what went wrong, and the program ends with status 1, never
-// with an abort and a core.
-char g_reportLine[512];
-
-extern "C" [[noreturn]] void reportLineAndExit(int)
+// Every button in the layout has a handler in the table, and every handler a button.
+template <typename Handler, std::size_t N>
+constexpr bool buttonsAreHandled(const std::pair<std::string_view, Handler> (&handlers)[N])
 {
-    const ssize_t written = ::write(STDERR_FILENO, g_reportLine, std::strlen(g_reportLine));
-    (void)written;
-    _exit(frmvelmar::kErrorExitCode);
-}
-
-class ReportFallback
-{
-public:
-    explicit ReportFallback(const plot::RuntimeError& error)
-    {
-        std::snprintf(g_reportLine, sizeof g_reportLine,
-                      "integration-velmar: run-time error '%d': %s\n", error.code(),
-                      error.description().c_str());
-        struct sigaction action = {};
-        action.sa_handler = reportLineAndExit;
-        sigaction(SIGABRT, &action, &m_saved);
+    std::size_t buttons = 0;
+    for (const app::ControlPlace& p : app::kLayout) {
+        if (p.kind != app::ControlKind::Button)
+            continue;
+        ++buttons;
+        bool handled = false;
+        for (const auto& h : handlers)
+            handled = handled || h.first == p.name;
+        if (!handled)
+            return false;
     }
-    ~ReportFallback() { sigaction(SIGABRT, &m_saved, nullptr); }
-    ReportFallback(const ReportFallback&) = delete;
-    ReportFallback& operator=(const ReportFallback&) = delete;
-
-    [[noreturn]] void printAndExit() { reportLineAndExit(SIGABRT); }
-
-private:
-    struct sigaction m_saved = {};
-};
+    return buttons == N;
+}
 
 } // namespace
 
@@ -63,11 +44,12 @@ bool frmvelmar::start()
 
 void frmvelmar::click(std::string_view control)
 {
-    static const std::pair<std::string_view, void (frmvelmar::*)()> handlers[] = {
+    static constexpr std::pair<std::string_view, void (frmvelmar::*)()> handlers[] = {
         {"cmd1rect", &frmvelmar::cmd1rect_Click}, {"cmd2rect", &frmvelmar::cmd2rect_Click},
         {"cmd10Rec", &frmvelmar::cmd10Rec_Click}, {"cmdcalc", &frmvelmar::cmdcalc_Click},
         {"cmdclear", &frmvelmar::cmdclear_Click}, {"cmdexit", &frmvelmar::cmdexit_Click},
     };
+    static_assert(buttonsAreHandled(handlers), "app::kLayout and the handlers name other buttons");
     for (const auto& [name, handler] : handlers)
         if (name == control)
             run(handler);
@@ -98,23 +80,22 @@ void frmvelmar::run(void (frmvelmar::*handler)())
 void frmvelmar::fail(const plot::RuntimeError& error)
 {
     // No handler runs from here on, not even while the report is up, and what
-    // was drawn before the error stays on view.
+    // was drawn before the error stays on view, where there is memory to show it:
+    // the report matters more.
     m_exitCode = kErrorExitCode;
-    ReportFallback fallback(error);
     try {
         m_window.showDrawing();
-        m_window.reportError(error);
     } catch (const std::bad_alloc&) {
-        fallback.printAndExit();
     }
+    m_window.reportError(error);
     m_window.quit(kErrorExitCode);
 }
 
 void frmvelmar::Form_Load()
 {
-    m_state.xOrigin = plot::kLoadedXOrigin;
-    m_state.yMargin = plot::kLoadedYMargin;
-    m_state.pi = plot::kLoadedPi;
+    m_state.xOrigin = kLoaded.xOrigin;
+    m_state.yMargin = kLoaded.yMargin;
+    m_state.pi = kLoaded.pi;
     cmdclear_Click();
 }
 
@@ -220,4 +201,9 @@ std::string frmvelmar::runAnnouncement(int trapezoids, const std::string& boxTex
         rest.remove_prefix(breakAt + std::string_view(plot::kLineBreak).size());
     }
     return text;
+}
+
+std::string frmvelmar::reportHeading(const plot::RuntimeError& error)
+{
+    return "Run-time error '" + std::to_string(error.code()) + "':";
 }

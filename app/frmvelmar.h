@@ -22,13 +22,17 @@ public:
     // failed (and was reported).
     bool start();
 
-    // The events: a button's click, by the control's name in app::kLayout, and
+    // The events: a button's click, by the control's name in app::kLayout (every
+    // button there has its handler, or the program does not build), and
     // the canvas's change of device pixel ratio or size, which draws the
     // picture anew before the screen shows the stale one.
     void click(std::string_view control);
     void canvasChanged();
 
     const plot::FormState& state() const { return m_state; }
+    // What Form_Load sets: the plot's margins and the value taken for pi, ten
+    // digits, slightly above pi. No trapezoid count until a button sets it.
+    static constexpr plot::FormState kLoaded{100, 100, 3.141592654, 0};
 
     // Once the program is ending (Exit, or an error was reported) no handler runs.
     bool ending() const { return m_exitCode >= 0; }
@@ -43,6 +47,8 @@ public:
     // [0,pi]= 1.98352353750514. dx= .3141592654") from the box's text, or of
     // Clear (0 trapezoids).
     static std::string runAnnouncement(int trapezoids, const std::string& boxText);
+    // The report's heading above the error's description: "Run-time error '480':".
+    static std::string reportHeading(const plot::RuntimeError& error);
 
 private:
     // The handlers, named after their control and event, and the integration.

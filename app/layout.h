@@ -1,8 +1,25 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 namespace app {
 
 enum class ControlKind { Canvas, Button, ResultBox };
+
+// The kind's name where a front-end is told the layout as data.
+constexpr const char* kindName(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Canvas:
+        return "canvas";
+    case ControlKind::Button:
+        return "button";
+    case ControlKind::ResultBox:
+        return "box";
+    }
+    return nullptr;
+}
 
 // A control's outer rectangle in pixels at 96 dpi (twips / 15).
 struct Rect
@@ -72,5 +89,50 @@ inline constexpr ControlPlace kLayout[8] = {
      "10 Trapezoids",
      "Approximate the integral with ten trapezoids"},
 };
+
+// Every control's kind has its name.
+constexpr bool everyKindNamed()
+{
+    for (const ControlPlace& p : kLayout)
+        if (!kindName(p.kind))
+            return false;
+    return true;
+}
+static_assert(everyKindNamed(), "a kind in kLayout has no name");
+
+// A caption's access key: "&Calculate" shows "Calculate" with the C marked, and
+// Alt+C presses it. The key is where the "&" stands in the caption as shown.
+constexpr std::size_t accessKeyAt(std::string_view caption)
+{
+    return caption.find('&');
+}
+constexpr char accessKey(std::string_view caption)
+{
+    const char c = caption[accessKeyAt(caption) + 1];
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+inline std::string shownCaption(std::string_view caption)
+{
+    std::string shown(caption);
+    return shown.erase(accessKeyAt(caption), 1);
+}
+
+// Every button's caption names an access key, a Latin letter or digit.
+constexpr bool everyButtonHasAccessKey()
+{
+    for (const ControlPlace& p : kLayout) {
+        if (p.kind != ControlKind::Button)
+            continue;
+        const std::string_view caption = p.caption;
+        const std::size_t at = accessKeyAt(caption);
+        if (at == std::string_view::npos || at + 1 >= caption.size())
+            return false;
+        const char key = accessKey(caption);
+        if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')))
+            return false;
+    }
+    return true;
+}
+static_assert(everyButtonHasAccessKey(), "a button in kLayout has no access key");
 
 } // namespace app

@@ -32,8 +32,9 @@ public:
 
     // Shows the window, the focus on the canvas.
     virtual void open() = 0;
-    // Tells the user of an error that ends the program; returns once the user
-    // has seen it. Throws std::bad_alloc where the report cannot be made.
+    // Tells the user of an error that ends the program (its heading, from
+    // frmvelmar::reportHeading, and its description); returns once the user has
+    // seen it. Where the report cannot be shown, tells the user some other way.
     virtual void reportError(const plot::RuntimeError& error) = 0;
     // Ends the program with this exit status: the window goes, and no event of
     // the form is delivered after this.

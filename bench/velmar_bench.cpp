@@ -92,8 +92,8 @@ public:
     void SetText(const std::string& t) override { m_text = t; }
 
 private:
-    float m_width = window().picGraph->ScaleWidth();
-    float m_height = window().picGraph->ScaleHeight();
+    float m_width = window().picGraph->raster().ScaleWidth();
+    float m_height = window().picGraph->raster().ScaleHeight();
     std::string m_text;
 };
 
@@ -136,7 +136,7 @@ void BM_RasterAlone(benchmark::State& state)
 {
     const std::vector<Segment>& segments = calculateSegments();
     raster::RasterCanvas canvas;
-    canvas.setLayout(window().picGraph->raster().layout());
+    canvas.setArea(window().picGraph->raster().area());
     canvas.Erase();
     for (auto _ : state) {
         for (const Segment& l : segments)
@@ -148,9 +148,9 @@ void BM_RasterAlone(benchmark::State& state)
 void BM_PainterReference(benchmark::State& state)
 {
     std::vector<QLine> lines;
-    const raster::Layout layout = window().picGraph->raster().layout();
-    auto dx = [&](float t) { return raster::RasterCanvas::toDevice(t, g_ratio, layout.twipsX); };
-    auto dy = [&](float t) { return raster::RasterCanvas::toDevice(t, g_ratio, layout.twipsY); };
+    const raster::DrawingArea area = window().picGraph->raster().area();
+    auto dx = [&](float t) { return raster::RasterCanvas::toDevice(t, g_ratio, area.twipsX); };
+    auto dy = [&](float t) { return raster::RasterCanvas::toDevice(t, g_ratio, area.twipsY); };
     for (const Segment& s : calculateSegments())
         lines.emplace_back(dx(s.x1), dy(s.y1), dx(s.x2), dy(s.y2));
     QImage image(window().picGraph->image().size(), QImage::Format_RGB32);

@@ -2,11 +2,6 @@
 
 namespace plot {
 
-// What the load handler sets: the plot's margins and the value taken for pi.
-inline constexpr double kLoadedXOrigin = 100;
-inline constexpr double kLoadedYMargin = 100;
-inline constexpr double kLoadedPi = 3.141592654; // ten digits, slightly above pi
-
 // The four numbers every drawing and integration routine reads. All start at 0;
 // the load handler sets the first three and the trapezoid buttons set nTrap.
 struct FormState

@@ -44,16 +44,16 @@ int RasterCanvas::toDevice(float twips, double ratio, double twipsPerPixel)
     return static_cast<int>(std::clamp(pixels, -kDeviceLimit, kDeviceLimit));
 }
 
-void RasterCanvas::setLayout(const Layout& layout)
+void RasterCanvas::setArea(const DrawingArea& area)
 {
-    m_layout = layout;
+    m_area = area;
     setScale();
 }
 
 void RasterCanvas::setScale()
 {
-    m_scaleX = m_ratio / m_layout.twipsX;
-    m_scaleY = m_ratio / m_layout.twipsY;
+    m_scaleX = m_ratio / m_area.twipsX;
+    m_scaleY = m_ratio / m_area.twipsY;
 }
 
 // toDevice() for the buffer, with one multiplication for its multiplication and
@@ -71,12 +71,12 @@ int RasterCanvas::device(float twips, bool across) const
         if (inside > kNearEdge && inside < 1 - kNearEdge)
             return below;
     }
-    return toDevice(twips, m_ratio, across ? m_layout.twipsX : m_layout.twipsY);
+    return toDevice(twips, m_ratio, across ? m_area.twipsX : m_area.twipsY);
 }
 
 void RasterCanvas::allocate()
 {
-    const int w = m_layout.deviceWidth, h = m_layout.deviceHeight;
+    const int w = m_area.deviceWidth, h = m_area.deviceHeight;
     const long long count = (long long)std::max(w, 0) * std::max(h, 0);
     auto refuse = [&] {
         plot::raise(plot::ErrorNumber::CanvasFailure,
@@ -93,7 +93,7 @@ void RasterCanvas::allocate()
     }
     m_width = w;
     m_height = h;
-    m_ratio = m_layout.ratio;
+    m_ratio = m_area.ratio;
     setScale();
     m_changed = {0, 0, w - 1, h - 1};
     m_run = {};
@@ -101,7 +101,7 @@ void RasterCanvas::allocate()
 
 void RasterCanvas::Erase()
 {
-    if (m_pixels.empty() || !drawnAt(m_layout)) {
+    if (m_pixels.empty() || !drawnAt(m_area)) {
         allocate();
         return;
     }

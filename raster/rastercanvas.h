@@ -28,7 +28,7 @@ struct PixelRect
 };
 
 // The drawing area as the window lays it out.
-struct Layout
+struct DrawingArea
 {
     int width = 0, height = 0;             // logical pixels
     int deviceWidth = 0, deviceHeight = 0; // the pixels of the screen it covers
@@ -52,22 +52,22 @@ struct Layout
 class RasterCanvas final : public plot::Canvas
 {
 public:
-    // The layout the next Erase() draws at. Until the buffer exists, the first
+    // The drawing area the next Erase() draws at. Until the buffer exists, the first
     // Line() allocates it too.
-    void setLayout(const Layout& layout);
-    const Layout& layout() const { return m_layout; }
+    void setArea(const DrawingArea& area);
+    const DrawingArea& area() const { return m_area; }
 
     // True once the buffer holds a picture drawn at another device pixel ratio
-    // or size than the layout's: it must be drawn anew, not scaled.
-    bool stale() const { return !m_pixels.empty() && !drawnAt(m_layout); }
-    bool drawnAt(const Layout& layout) const
+    // or size than the area's: it must be drawn anew, not scaled.
+    bool stale() const { return !m_pixels.empty() && !drawnAt(m_area); }
+    bool drawnAt(const DrawingArea& area) const
     {
-        return m_width == layout.deviceWidth && m_height == layout.deviceHeight &&
-               m_ratio == layout.ratio;
+        return m_width == area.deviceWidth && m_height == area.deviceHeight &&
+               m_ratio == area.ratio;
     }
 
-    float ScaleWidth() const override { return float(m_layout.width * m_layout.twipsX); }
-    float ScaleHeight() const override { return float(m_layout.height * m_layout.twipsY); }
+    float ScaleWidth() const override { return float(m_area.width * m_area.twipsX); }
+    float ScaleHeight() const override { return float(m_area.height * m_area.twipsY); }
     void Line(float x1, float y1, float x2, float y2, plot::Rgb colour) override;
     void Erase() override;
 
@@ -110,7 +110,7 @@ private:
         std::uint32_t pixel = 0;
     };
 
-    Layout m_layout;
+    DrawingArea m_area;
     Run m_run;
     std::vector<std::uint32_t> m_pixels;
     int m_width = 0, m_height = 0;

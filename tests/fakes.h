@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/frmvelmar.h"
 #include "app/window.h"
 #include "plot/canvas.h"
 #include "plot/error.h"
@@ -20,10 +21,7 @@ namespace fakes {
 // The form state as the load handler leaves it, with a trapezoid count.
 inline plot::FormState loaded(double nTrap = 0)
 {
-    plot::FormState s;
-    s.xOrigin = plot::kLoadedXOrigin;
-    s.yMargin = plot::kLoadedYMargin;
-    s.pi = plot::kLoadedPi;
+    plot::FormState s = frmvelmar::kLoaded;
     s.nTrap = nTrap;
     return s;
 }

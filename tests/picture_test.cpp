@@ -42,11 +42,11 @@ TEST_P(Piles, AreTheEnginesOnARasterOfTheDrawingArea)
     const qreal ratio = f.w.devicePixelRatioF();
     EXPECT_EQ(f.w.picGraph->pixelRatio(), ratio);
     EXPECT_EQ(f.image().size(), QSize(597, 397) * ratio) << "allocated at the device pixel ratio";
-    EXPECT_EQ(f.w.picGraph->ScaleWidth(), 8955.0f);
-    EXPECT_EQ(f.w.picGraph->ScaleHeight(), 5955.0f);
+    EXPECT_EQ(f.w.picGraph->raster().ScaleWidth(), 8955.0f);
+    EXPECT_EQ(f.w.picGraph->raster().ScaleHeight(), 5955.0f);
     const QSize device = QSize(597, 397) * ratio;
     raster::RasterCanvas expected;
-    expected.setLayout({597, 397, device.width(), device.height(), ratio, 15, 15});
+    expected.setArea({597, 397, device.width(), device.height(), ratio, 15, 15});
     fakes::FakeTextBox box;
     plot::graphReset(loaded(0), expected, box);
     for (int i = 0; i < GetParam().presses; ++i) {

@@ -1,5 +1,5 @@
 // The raster canvas: which pixels a line sets, by its rule, against a reference
-// worked out another way; the twip mapping, the changed rectangle, the layout.
+// worked out another way; the twip mapping, the changed rectangle, the drawing area.
 #include "fakes.h"
 #include "raster/rastercanvas.h"
 
@@ -24,7 +24,7 @@ constexpr plot::Rgb kGreen = plot::kTrapezoidColour;
 RasterCanvas pixelCanvas(int w, int h)
 {
     RasterCanvas c;
-    c.setLayout({w, h, w, h, 1, 1, 1});
+    c.setArea({w, h, w, h, 1, 1, 1});
     c.Erase();
     c.takeChanged();
     return c;
@@ -226,7 +226,7 @@ TEST(Raster, DrawsEachPointInThePixelThatHoldsIt)
         for (const double twips : {15.0, 11.25, 13.2}) {
             RasterCanvas c;
             const int w = int(std::ceil(600 * ratio));
-            c.setLayout({600, 1, w, 1, ratio, twips, 15});
+            c.setArea({600, 1, w, 1, ratio, twips, 15});
             c.Erase();
             c.takeChanged();
             for (int i = 0; i < 3000; ++i) {
@@ -255,7 +255,7 @@ TEST(Raster, DrawsEachPointInThePixelThatHoldsIt)
 TEST(Raster, TellsWhatChangedSinceItLastTold)
 {
     RasterCanvas c;
-    c.setLayout({597, 397, 597, 397, 1, 15, 15});
+    c.setArea({597, 397, 597, 397, 1, 15, 15});
     EXPECT_EQ(c.ScaleWidth(), 8955.0f);
     EXPECT_EQ(c.ScaleHeight(), 5955.0f);
     c.Erase();
@@ -269,17 +269,17 @@ TEST(Raster, TellsWhatChangedSinceItLastTold)
 }
 
 // A new ratio or size: the buffer is stale until the next Erase, which draws
-// at the new layout, black; a buffer that cannot be had fails as the canvas.
-TEST(Raster, FollowsItsLayoutAtTheNextErase)
+// at the new drawing area, black; a buffer that cannot be had fails as the canvas.
+TEST(Raster, FollowsItsDrawingAreaAtTheNextErase)
 {
     RasterCanvas c;
-    const raster::Layout normal{597, 397, 597, 397, 1, 15, 15};
-    const raster::Layout scale2{597, 397, 1194, 794, 2, 15, 15};
-    c.setLayout(normal);
+    const raster::DrawingArea normal{597, 397, 597, 397, 1, 15, 15};
+    const raster::DrawingArea scale2{597, 397, 1194, 794, 2, 15, 15};
+    c.setArea(normal);
     EXPECT_FALSE(c.stale()) << "nothing drawn yet";
     c.Line(100, 0, 100, 5955, kGreen);
     EXPECT_EQ(c.width(), 597) << "the first line allocates";
-    c.setLayout(scale2);
+    c.setArea(scale2);
     EXPECT_TRUE(c.stale());
     c.Erase();
     EXPECT_FALSE(c.stale());
@@ -288,7 +288,7 @@ TEST(Raster, FollowsItsLayoutAtTheNextErase)
     c.Line(100, 0, 100, 5955, kGreen);
     EXPECT_EQ(lit(c).begin()->first, 13) << "mapped at the new ratio";
 
-    c.setLayout({1 << 24, 1 << 24, 1 << 24, 1 << 24, 1, 15, 15});
+    c.setArea({1 << 24, 1 << 24, 1 << 24, 1 << 24, 1, 15, 15});
     EXPECT_EQ(fakes::errorOf([&] { c.Erase(); }), plot::ErrorNumber::CanvasFailure);
     EXPECT_EQ(c.width(), 1194) << "the old buffer stays";
     EXPECT_EQ(fakes::errorOf([&] { c.Line(0, 0, std::nanf(""), 1, kGreen); }),

@@ -4,6 +4,7 @@
 
 // What each trapezoid button gives, exactly: the doubles the integration works
 // out with pi = 3.141592654 and a correctly rounded sine, and the box's text.
+// The rows are tests/cases.json's, which the browser's tests read too.
 struct TrapezoidRun
 {
     const char* name; // names the test case
@@ -15,14 +16,20 @@ struct TrapezoidRun
 };
 
 inline const TrapezoidRun kRuns[] = {
-    {"one", 1, 3.141592654, 1, -6.443514243339785e-10,
-     "Integral Sin(x) [0,pi]=-6.44351424333978E-10\r\ndx= 3.141592654"},
-    {"two", 2, 1.570796327, 2, 1.5707963266778244,
-     "Integral Sin(x) [0,pi]= 1.57079632667782\r\ndx= 1.570796327"},
-    {"ten", 10, 0.3141592654, 10, 1.9835235375051445,
-     "Integral Sin(x) [0,pi]= 1.98352353750514\r\ndx= .3141592654"},
-    {"tenThousand", 10000, 0.0003141592654, 10000, 1.999999983551102,
-     "Integral Sin(x) [0,pi]= 1.9999999835511\r\ndx= .0003141592654"},
+#include "runs.inc"
+};
+
+// A text the program sets in the result box, what the box shows of it, and so
+// what a box that shows only LF line breaks must give back: the text as set.
+struct BoxTextCase
+{
+    const char* name;
+    const char* text;
+    const char* shown;
+};
+
+inline const BoxTextCase kBoxTexts[] = {
+#include "boxtexts.inc"
 };
 
 // Names a parameterised case after its row's name.

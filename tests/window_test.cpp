@@ -1,6 +1,7 @@
 // The window, its controls, the canvas and the result box, on the offscreen platform.
 #include "formtest.h"
 #include "results.h"
+#include "ui/errorreport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -88,8 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Window, CanvasExtentIsInTwips)
 {
     StartedForm f;
-    EXPECT_EQ(f.w.picGraph->ScaleWidth(), 8955.0f);
-    EXPECT_EQ(f.w.picGraph->ScaleHeight(), 5955.0f);
+    EXPECT_EQ(f.w.picGraph->raster().ScaleWidth(), 8955.0f);
+    EXPECT_EQ(f.w.picGraph->raster().ScaleHeight(), 5955.0f);
     EXPECT_EQ(f.w.picGraph->contentsRect(), QRect(2, 2, 597, 397)) << "a 2-pixel border";
     EXPECT_EQ(f.w.picGraph->image().size(), QSize(597, 397));
 }
@@ -167,40 +168,21 @@ TEST(Window, PictureSurvivesHidingAndShowing)
     EXPECT_EQ(shown, before);
 }
 
-struct RoundTrip
-{
-    const char* name;
-    const char* text;
-};
-
-class TextRoundTrip : public testing::TestWithParam<RoundTrip>
+// The box's own editor shows only line feeds, as the rule says, and gives back
+// what was set.
+class TextRoundTrip : public testing::TestWithParam<BoxTextCase>
 {
 };
 
-TEST_P(TextRoundTrip, GivesBackExactlyWhatWasSet)
+TEST_P(TextRoundTrip, ShowsLineFeedsAndGivesBackExactlyWhatWasSet)
 {
     ui::ResultBox box;
     box.SetText(GetParam().text);
+    EXPECT_EQ(box.toPlainText().toStdString(), GetParam().shown);
     EXPECT_EQ(box.Text(), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(ResultBox, TextRoundTrip,
-                         testing::Values(RoundTrip{"empty", ""}, RoundTrip{"oneLine", "one line"},
-                                         RoundTrip{"result", "Integral Sin(x) [0,pi]= 2\r\ndx= .5"},
-                                         RoundTrip{"trailingBreak", "a\r\n"},
-                                         RoundTrip{"twoBreaks", "\r\n\r\n"},
-                                         RoundTrip{"loneCarriageReturn", "lone\rcarriage"},
-                                         RoundTrip{"loneLineFeed", "lone\nfeed"},
-                                         RoundTrip{"threeLines", "x\r\ny\r\nz"}),
-                         byName);
-
-TEST(ResultBox, ShowsCrLfAsALineBreak)
-{
-    ui::ResultBox box;
-    box.SetText("first\r\nsecond");
-    EXPECT_EQ(box.toPlainText(), "first\nsecond") << "shown as two lines";
-    EXPECT_EQ(box.document()->blockCount(), 2);
-}
+INSTANTIATE_TEST_SUITE_P(ResultBox, TextRoundTrip, testing::ValuesIn(kBoxTexts), byName);
 
 TEST(ResultBox, TypingReadsBackWithCrLf)
 {
@@ -224,7 +206,7 @@ TEST(ResultBox, AHugePasteIsCutAtTheCap)
     f.w.txtRes->setFocus();
     QApplication::clipboard()->setText(QString(1 << 20, QLatin1Char('x')));
     QTest::keyClick(f.w.txtRes, Qt::Key_V, Qt::ControlModifier);
-    const std::string capped(ui::ResultBox::kMaxTyped, 'x');
+    const std::string capped(app::BoxText::kMaxTyped, 'x');
     EXPECT_TRUE(f.w.txtRes->Text() == capped) << f.w.txtRes->Text().size() << " characters";
     QTest::keyClick(f.w.txtRes, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(f.w.txtRes->Text() == capped) << "Undo brought the cut part back";
@@ -264,6 +246,18 @@ TEST(ResultBox, APendingCompositionStaysOutOfTheResult)
     send(QStringLiteral("か"));
     send({}, QStringLiteral("か"));
     EXPECT_EQ(f.w.txtRes->Text(), "か" + result) << "a new composition, at the cursor";
+}
+
+// Where the report itself cannot be shown (short of memory, or the toolkit
+// aborts), the user still reads it on standard error, and the status is 1.
+TEST(ErrorReport, UnshownBecomesOneLineAndStatusOne)
+{
+    const plot::RuntimeError error(plot::ErrorNumber::CanvasFailure, "no memory");
+    const char* line = "^integration-velmar: Run-time error '480': Canvas operation failed";
+    EXPECT_EXIT(ui::reportError(error, [](const QString&, const QString&) { throw std::bad_alloc(); }),
+                testing::ExitedWithCode(1), line);
+    EXPECT_EXIT(ui::reportError(error, [](const QString&, const QString&) { std::abort(); }),
+                testing::ExitedWithCode(1), line);
 }
 
 // Both lines of a result lie inside the box's visible area, with no scroll bar.
@@ -381,8 +375,8 @@ TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
     QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
     expectBothLinesShow(f.w.txtRes);
 
-    EXPECT_EQ(f.w.picGraph->ScaleWidth(), 8955.0f);
-    EXPECT_EQ(f.w.picGraph->ScaleHeight(), 5955.0f);
+    EXPECT_EQ(f.w.picGraph->raster().ScaleWidth(), 8955.0f);
+    EXPECT_EQ(f.w.picGraph->raster().ScaleHeight(), 5955.0f);
     EXPECT_EQ(f.image().size(), f.w.picGraph->contentsRect().size() * f.w.devicePixelRatioF());
 }
 

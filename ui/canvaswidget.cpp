@@ -10,7 +10,7 @@ namespace ui {
 CanvasWidget::CanvasWidget(QWidget* parent) : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(kBorder);
+    setLineWidth(app::kCanvasBorder);
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -26,7 +26,7 @@ void CanvasWidget::setTwipExtent(double width, double height)
     m_twipsY = height / contentsRect().height();
 }
 
-raster::Layout CanvasWidget::currentLayout() const
+raster::DrawingArea CanvasWidget::currentArea() const
 {
     const QSize logical = contentsRect().size();
     const qreal ratio = devicePixelRatioF();
@@ -39,13 +39,8 @@ raster::Layout CanvasWidget::currentLayout() const
 // whole handler.
 raster::RasterCanvas& CanvasWidget::raster()
 {
-    m_raster.setLayout(currentLayout());
+    m_raster.setArea(currentArea());
     return m_raster;
-}
-
-bool CanvasWidget::needsRedraw() const
-{
-    return m_raster.width() > 0 && !m_raster.drawnAt(currentLayout());
 }
 
 QImage CanvasWidget::image() const
@@ -75,7 +70,7 @@ void CanvasWidget::flush()
 void CanvasWidget::paintEvent(QPaintEvent*)
 {
     // A change of scale shows here first, unless a handler ran before.
-    if (needsRedraw())
+    if (raster().stale())
         emit redrawNeeded();
     QPainter p(this);
     const QRect contents = contentsRect();

@@ -21,8 +21,6 @@ class CanvasWidget : public QFrame
     Q_OBJECT
 
 public:
-    static constexpr int kBorder = app::kCanvasBorder;
-
     explicit CanvasWidget(QWidget* parent = nullptr);
 
     // The drawing area measures width x height twips at its present size. Until
@@ -31,8 +29,6 @@ public:
 
     // The canvas to draw on, brought to the widget's present ratio and size.
     raster::RasterCanvas& raster();
-    float ScaleWidth() { return raster().ScaleWidth(); }
-    float ScaleHeight() { return raster().ScaleHeight(); }
 
     // Schedules one repaint of what changed since the last flush.
     void flush();
@@ -42,23 +38,20 @@ public:
     QImage image() const;
     qreal pixelRatio() const { return m_raster.ratio(); }
 
-    // True while the picture no longer fits the drawing area: it was drawn at
-    // another device pixel ratio than the widget's (the window moved to a screen
-    // of another scale, or the scale changed), or the form was fitted anew to its
-    // screen and the drawing area has another size.
-    bool needsRedraw() const;
-
 signals:
-    // The picture must be drawn anew at the new device pixel ratio or size: a
-    // scaled copy would lose one-pixel lines or thicken them. Sent before the
-    // stale picture would be painted; the form also checks before every handler.
+    // The picture no longer fits the drawing area: it was drawn at another device
+    // pixel ratio than the widget's (the window moved to a screen of another
+    // scale, or the scale changed), or the form was fitted anew to its screen and
+    // the drawing area has another size. It must be drawn anew: a scaled copy
+    // would lose one-pixel lines or thicken them. Sent before the stale picture
+    // would be painted; the form also checks before every handler.
     void redrawNeeded();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    raster::Layout currentLayout() const;
+    raster::DrawingArea currentArea() const;
 
     raster::RasterCanvas m_raster;
     double m_twipsX = app::kTwipsPerPixel; // twips per logical pixel, across

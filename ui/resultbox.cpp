@@ -23,9 +23,15 @@ ResultBox::ResultBox(QWidget* parent) : QPlainTextEdit(parent)
     connect(document(), &QTextDocument::contentsChange, this, &ResultBox::capInsertion);
 }
 
+namespace {
+
+constexpr int kMaxTyped = int(app::BoxText::kMaxTyped);
+
+} // namespace
+
 std::string ResultBox::Text() const
 {
-    return m_text.toStdString();
+    return m_text.read(m_shown);
 }
 
 void ResultBox::SetText(const std::string& text)
@@ -38,12 +44,9 @@ void ResultBox::SetText(const std::string& text)
         m_preedit.clear();
         QGuiApplication::inputMethod()->reset();
     }
-    m_text = QString::fromStdString(text);
-    QString shown = m_text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_shown = m_text.set(text);
     m_setting = true;
-    setPlainText(shown);
+    setPlainText(QString::fromStdString(m_shown));
     m_setting = false;
 }
 
@@ -51,8 +54,7 @@ void ResultBox::documentEdited()
 {
     if (m_setting)
         return;
-    m_text = toPlainText();
-    m_text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    m_shown = toPlainText().toStdString();
 }
 
 // Laid out as the editor lays out its own text: each line as tall as the font

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/boxtext.h"
 #include "plot/canvas.h"
 
 #include <QPlainTextEdit>
@@ -7,23 +8,18 @@
 
 namespace ui {
 
-// The multi-line result box. Its Text is the exact string last set or typed:
-// the editor keeps a line break as a paragraph and drops a carriage return, so
-// the box keeps the text itself and shows it with CR LF as a line break. Text
-// typed by the user reads back with CR LF line breaks.
+// The multi-line result box, by app::BoxText's rule: the text set reads back
+// exactly, text typed by the user with CR LF line breaks.
 //
 // Text that comes in from outside, by any way (typed, pasted, dropped, committed
-// by an input method, set through assistive technology), is cut at kMaxTyped
-// characters in one place, before the editor lays it out: one line of a
-// megabyte would otherwise keep the editor busy for a minute. Text set by the
-// program is never cut.
+// by an input method, set through assistive technology), is cut at the rule's
+// cap in one place, before the editor lays it out: one line of a megabyte would
+// otherwise keep the editor busy for a minute.
 class ResultBox : public QPlainTextEdit, public plot::TextBox
 {
     Q_OBJECT
 
 public:
-    static constexpr int kMaxTyped = 65535;
-
     explicit ResultBox(QWidget* parent = nullptr);
 
     std::string Text() const override;
@@ -45,7 +41,10 @@ private:
 
     void documentEdited();
 
-    QString m_text;
+    app::BoxText m_text;
+    // What the editor shows, as it was given or as the user left it: its own
+    // plain text would turn a no-break space into a space.
+    std::string m_shown;
     bool m_setting = false;
     bool m_capping = false;
     QString m_preedit;       // what an input method is composing, not yet text

@@ -3,8 +3,6 @@
 #include "app/layout.h"
 #include "app/window.h"
 
-#include <QMetaObject>
-#include <QRect>
 #include <QWidget>
 
 #include <memory>
@@ -16,13 +14,12 @@ namespace ui {
 class Announcer;
 class CanvasWidget;
 class CommandButton;
+class FormFit;
 class ResultBox;
 
-// The window and its eight controls, at fixed places: no layout manager moves
-// them, and resizing the window moves nothing. Where the desktop's font is too
-// large for a caption or for the two result lines, the whole form is drawn larger
-// by one factor, so that the user's font is kept, but never beyond the screen:
-// there the controls take the largest font that fits.
+// The window and its eight controls, made from app::kLayout, at fixed places: no
+// layout manager moves them, and resizing the window moves nothing; FormFit
+// grows the whole form for a large font.
 //
 // It is the form's window: the clicks of the buttons and the canvas's need of a
 // redraw go to the form, which draws and writes through the canvas and the box.
@@ -71,25 +68,9 @@ protected:
 
 private:
     template <typename T> T* control(const char* name) const;
-    double neededScale() const;
-    double screenRoom() const;
-    double fittingScale();
-    void scaleBy(double factor);
-    // Fits the form to the screen it is on, by the rule of start-up, from the
-    // desktop's font: on every move to another screen and every change of that
-    // screen's available area. The window keeps its size in logical pixels on
-    // screens of any scale.
-    void fitToScreen();
-    void followScreen(QScreen* screen);
-    void keepOnScreen();
-    void followRatio();
 
     QList<QWidget*> m_controls;
-    QScreen* m_watched = nullptr; // the screen whose available area is followed
-    qreal m_fittedAt = 1;         // the device pixel ratio the form was last fitted at
-    QRect m_fittedRoom;           // and the available area of its screen then
-    bool m_fitPending = false;
-    QMetaObject::Connection m_roomWatch;
+    FormFit* m_fit = nullptr;
     std::unique_ptr<Announcer> m_announcer; // no control: not in the layout or the tab order
 };
 

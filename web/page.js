@@ -1,21 +1,18 @@
-// The page's side of the browser edition: makes the form's controls from the
-// layout table the program hands over, delivers their events to the program,
-// and does what the program asks of its window (velmarPage).
+// The page's side of the browser edition: makes the form and its controls from
+// the layout the program hands over, delivers their events to the program, and
+// does what the program asks of its window (velmarPage).
 'use strict';
 
 const velmarPage = (() => {
   const byName = {};
   const framed = window.top !== window;
-  let canvas, context, box, live, described, ended = false, spoken = 0;
+  let layout, canvas, context, box, live, described, ended = false, spoken = 0;
 
-  // "&Calculate": the access key underlined, the "&" not shown.
-  function caption(element, text) {
-    const at = text.indexOf('&');
-    element.append(text.slice(0, at));
+  // "Calculate" with its access key, the C, underlined.
+  function caption(element, {caption: text, accessKeyAt: at}) {
     const key = document.createElement('u');
-    key.textContent = text.charAt(at + 1);
-    element.append(key, text.slice(at + 2));
-    return text.charAt(at + 1).toUpperCase();
+    key.textContent = text.charAt(at);
+    element.append(text.slice(0, at), key, text.slice(at + 1));
   }
 
   function place(element, left, top, width, height) {
@@ -29,7 +26,6 @@ const velmarPage = (() => {
   // own size where it is larger. Scaled, the canvas's device pixels per CSS
   // pixel are a whole number of 64ths, a ratio every browser keeps exactly, so
   // the picture is the one a page opened at that ratio draws.
-  const formWidth = 698, formHeight = 526;
   let scale = 1, effectiveRatio = 1;
   function fitForm() {
     // The area is measured with the form out of the way: scroll bars its old
@@ -37,6 +33,7 @@ const velmarPage = (() => {
     const roomStyle = document.getElementById('room').style;
     Object.assign(roomStyle, {width: '0', height: '0'});
     const area = document.documentElement, ratio = window.devicePixelRatio || 1;
+    const {width: formWidth, height: formHeight} = layout;
     const room = Math.min(1, area.clientWidth / formWidth, area.clientHeight / formHeight);
     effectiveRatio = room < 1 ? Math.max(1, Math.floor(room * ratio * 64)) / 64 : ratio;
     scale = room < 1 ? effectiveRatio / ratio : 1;
@@ -78,39 +75,45 @@ const velmarPage = (() => {
   }
 
   const keys = {}; // each access key's button, by the key's KeyboardEvent.code
-  // The table is in tab order, and so is the page: Tab visits the controls in
-  // the order they are made, wherever they stand.
+  // The controls are in tab order, and so is the page: Tab visits them in the
+  // order they are made, wherever they stand.
   function make(form) {
-    const rows = Module.UTF8ToString(Module._velmar_layout()).trim().split('\n');
-    rows.forEach(row => {
-      const [name, kind, text, left, top, width, height, spoken, description] = row.split('\t');
+    const size = {width: layout.width + 'px', height: layout.height + 'px'};
+    Object.assign(form.style, size);
+    Object.assign(document.getElementById('room').style, size);
+    for (const id of ['report', 'ended'])
+      document.getElementById(id).style.maxWidth = size.width;
+    for (const control of layout.controls) {
+      const {name, kind, spokenName, description} = control;
       let element;
       if (kind === 'canvas') {
         element = document.createElement('canvas');
         element.setAttribute('role', 'img');
-        element.setAttribute('aria-label', spoken);
         element.setAttribute('aria-describedby', 'picGraphDescription');
+        element.style.borderWidth = layout.canvasBorder + 'px';
         element.tabIndex = 0;
       } else if (kind === 'box') {
         element = document.createElement('textarea');
-        element.setAttribute('aria-label', spoken);
         element.setAttribute('aria-description', description);
-        element.maxLength = 65535;
+        element.maxLength = layout.boxMaxLength;
         element.spellcheck = false;
       } else {
         element = document.createElement('button');
         element.type = 'button';
-        const key = caption(element, text);
+        caption(element, control);
+        const key = control.accessKey;
         element.setAttribute('aria-keyshortcuts', 'Alt+' + key);
         element.title = description;
         keys[/[0-9]/.test(key) ? 'Digit' + key : 'Key' + key] = element;
         element.addEventListener('click', () => Module.ccall('velmar_click', null, ['string'], [name]));
       }
+      if (kind !== 'button')
+        element.setAttribute('aria-label', spokenName);
       element.id = name;
-      place(element, +left, +top, +width, +height);
+      place(element, control.left, control.top, control.width, control.height);
       form.append(element);
       byName[name] = element;
-    });
+    }
     canvas = byName.picGraph;
     box = byName.txtRes;
     context = canvas.getContext('2d', {alpha: false});
@@ -155,6 +158,7 @@ const velmarPage = (() => {
     icon.href = 'data:image/svg+xml,' + encodeURIComponent(Module.UTF8ToString(Module._velmar_icon_svg()));
     document.head.append(icon);
     becomeApp();
+    layout = JSON.parse(Module.UTF8ToString(Module._velmar_layout()));
     const form = document.getElementById('frmvelmar');
     make(form);
     described = document.getElementById('picGraphDescription');
@@ -190,9 +194,9 @@ const velmarPage = (() => {
         canvas.focus();
       performance.mark('velmar-open'); // the first picture is on the page
     },
-    report(code, text) {
+    report(heading, text) {
       const report = document.getElementById('report');
-      report.querySelector('h2').textContent = `Run-time error '${code}':`;
+      report.querySelector('h2').textContent = heading;
       report.querySelector('p').textContent = text;
       report.hidden = false;
       if (!framed || document.hasFocus())

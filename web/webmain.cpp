@@ -1,5 +1,6 @@
 // The browser edition's entry points: what the page calls, and what its tests
-// read back (the box's text and the exit code).
+// set and read back (the box's text, and the exit code).
+#include "app/boxtext.h"
 #include "app/frmvelmar.h"
 #include "app/layout.h"
 #include "icons/artwork.h"
@@ -7,42 +8,87 @@
 
 #include <emscripten.h>
 
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace {
 
 web::WebWindow g_window;
 frmvelmar g_form(g_window);
 
+// A JSON string: the layout's texts are the program's own, but a quote or a
+// backslash in one must not end it.
+std::string quoted(std::string_view text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+std::string field(const char* name, const std::string& value)
+{
+    return quoted(name) + ':' + value;
+}
+
+std::string field(const char* name, int value)
+{
+    return field(name, std::to_string(value));
+}
+
+// The form as the page makes it: its size, the canvas's border, the box's cap,
+// and the controls of app::kLayout in tab order, each button's caption with its
+// access key.
+std::string formJson()
+{
+    std::string controls;
+    for (const app::ControlPlace& p : app::kLayout) {
+        std::string c = field("name", quoted(p.name)) + ',' + field("kind", quoted(app::kindName(p.kind))) +
+                        ',' + field("left", p.geometry.left) + ',' + field("top", p.geometry.top) +
+                        ',' + field("width", p.geometry.width) + ',' +
+                        field("height", p.geometry.height) + ',' +
+                        field("spokenName", quoted(p.spokenName)) + ',' +
+                        field("description", p.description ? quoted(p.description) : "null");
+        if (p.caption)
+            c += ',' + field("caption", quoted(app::shownCaption(p.caption))) + ',' +
+                 field("accessKeyAt", int(app::accessKeyAt(p.caption))) + ',' +
+                 field("accessKey", quoted(std::string(1, app::accessKey(p.caption))));
+        controls += (controls.empty() ? "" : ",") + ('{' + c + '}');
+    }
+    return '{' + field("caption", quoted(app::kCaption)) + ',' + field("width", app::kClientWidth) +
+           ',' + field("height", app::kClientHeight) + ',' +
+           field("canvasBorder", app::kCanvasBorder) + ',' +
+           field("boxMaxLength", int(app::BoxText::kMaxTyped)) + ',' +
+           field("controls", '[' + controls + ']') + '}';
+}
+
 } // namespace
 
 extern "C" {
 
-// The layout table, for the page to make its controls from: one control a
-// line, its fields separated by tabs (name, kind, caption, left, top, width,
-// height, spoken name, description).
+// The form, for the page to make its controls from, as JSON.
 EMSCRIPTEN_KEEPALIVE const char* velmar_layout()
 {
-    static std::string table = [] {
-        std::string t;
-        for (const app::ControlPlace& p : app::kLayout) {
-            const char* kinds[] = {"canvas", "button", "box"};
-            t += std::string(p.name) + '\t' + kinds[int(p.kind)] + '\t' +
-                 (p.caption ? p.caption : "") + '\t' + std::to_string(p.geometry.left) + '\t' +
-                 std::to_string(p.geometry.top) + '\t' + std::to_string(p.geometry.width) + '\t' +
-                 std::to_string(p.geometry.height) + '\t' + p.spokenName + '\t' +
-                 (p.description ? p.description : "") + '\n';
-        }
-        return t;
-    }();
-    return table.c_str();
+    static const std::string json = formJson();
+    return json.c_str();
 }
 
 // The canvas's drawing area now: CSS pixels, device pixels and their ratio.
 EMSCRIPTEN_KEEPALIVE void velmar_set_canvas(int width, int height, int deviceWidth,
                                             int deviceHeight, double ratio)
 {
-    g_window.setLayout({width, height, deviceWidth, deviceHeight, ratio,
+    g_window.setArea({width, height, deviceWidth, deviceHeight, ratio,
                         double(app::kTwipsPerPixel), double(app::kTwipsPerPixel)});
 }
 
@@ -68,12 +114,17 @@ EMSCRIPTEN_KEEPALIVE void velmar_canvas_changed()
     g_form.canvasChanged();
 }
 
-// The box's text as the form reads it back: CR LF between its lines.
+// The box's text as the form reads it back, and sets it.
 EMSCRIPTEN_KEEPALIVE const char* velmar_box_text()
 {
     static std::string text;
     text = g_window.resultBox().Text();
     return text.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE void velmar_set_box_text(const char* text)
+{
+    g_window.resultBox().SetText(text);
 }
 
 EMSCRIPTEN_KEEPALIVE int velmar_exit_code()

@@ -1,5 +1,7 @@
 #include "web/webwindow.h"
 
+#include "app/frmvelmar.h"
+
 #include <emscripten.h>
 
 #include <algorithm>
@@ -19,47 +21,23 @@ EM_JS(void, jsPutPixels, (const std::uint8_t* rgba, int x, int y, int w, int h),
 EM_JS(void, jsDescribe, (const char* text), { velmarPage.describe(UTF8ToString(text)); });
 EM_JS(void, jsAnnounce, (const char* text), { velmarPage.announce(UTF8ToString(text)); });
 EM_JS(void, jsOpen, (), { velmarPage.open(); });
-EM_JS(void, jsReport, (int code, const char* text),
-      { velmarPage.report(code, UTF8ToString(text)); });
+EM_JS(void, jsReport, (const char* heading, const char* text),
+      { velmarPage.report(UTF8ToString(heading), UTF8ToString(text)); });
 EM_JS(void, jsQuit, (int status), { velmarPage.quit(status); });
 
 namespace web {
-namespace {
-
-std::string withoutCr(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-            out += text[i];
-    return out;
-}
-
-std::string withCrLf(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
-}
-
-} // namespace
 
 std::string WebBox::Text() const
 {
     char* shown = jsBoxText();
-    std::string text(shown);
+    const std::string text = m_text.read(shown);
     std::free(shown);
-    return text == withoutCr(m_text) ? m_text : withCrLf(text);
+    return text;
 }
 
 void WebBox::SetText(const std::string& text)
 {
-    m_text = text;
-    jsSetBoxText(withoutCr(text).c_str());
+    jsSetBoxText(m_text.set(text).c_str());
 }
 
 void WebWindow::showDrawing()
@@ -99,7 +77,7 @@ void WebWindow::open()
 
 void WebWindow::reportError(const plot::RuntimeError& error)
 {
-    jsReport(error.code(), error.description().c_str());
+    jsReport(frmvelmar::reportHeading(error).c_str(), error.description().c_str());
 }
 
 void WebWindow::quit(int status)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/boxtext.h"
 #include "app/window.h"
 #include "raster/rastercanvas.h"
 
@@ -9,9 +10,7 @@
 
 namespace web {
 
-// The result box: a <textarea>, which keeps a line break as LF. The box keeps
-// the text last set, CR LF included, and gives it back while the page shows it
-// unchanged; text the user typed reads back with CR LF line breaks.
+// The result box: a <textarea>, by app::BoxText's rule.
 class WebBox : public plot::TextBox
 {
 public:
@@ -19,7 +18,7 @@ public:
     void SetText(const std::string& text) override;
 
 private:
-    std::string m_text;
+    app::BoxText m_text;
 };
 
 // The form's window in the page: the <canvas> shows the raster's buffer, put on
@@ -28,7 +27,7 @@ class WebWindow : public app::Window
 {
 public:
     // The canvas's drawing area as the page lays it out now.
-    void setLayout(const raster::Layout& layout) { m_raster.setLayout(layout); }
+    void setArea(const raster::DrawingArea& area) { m_raster.setArea(area); }
 
     plot::Canvas& canvas() override { return m_raster; }
     plot::TextBox& resultBox() override { return m_box; }
