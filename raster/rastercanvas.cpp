@@ -101,7 +101,7 @@ void RasterCanvas::allocate()
 
 void RasterCanvas::Erase()
 {
-    if (m_pixels.empty() || !drawnAt(m_area)) {
+    if (m_pixels.empty() || !drawnAtArea()) {
         allocate();
         return;
     }

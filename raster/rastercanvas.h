@@ -59,12 +59,7 @@ public:
 
     // True once the buffer holds a picture drawn at another device pixel ratio
     // or size than the area's: it must be drawn anew, not scaled.
-    bool stale() const { return !m_pixels.empty() && !drawnAt(m_area); }
-    bool drawnAt(const DrawingArea& area) const
-    {
-        return m_width == area.deviceWidth && m_height == area.deviceHeight &&
-               m_ratio == area.ratio;
-    }
+    bool stale() const { return !m_pixels.empty() && !drawnAtArea(); }
 
     float ScaleWidth() const override { return float(m_area.width * m_area.twipsX); }
     float ScaleHeight() const override { return float(m_area.height * m_area.twipsY); }
@@ -90,6 +85,11 @@ public:
     static constexpr long long kMaxPixels = 1LL << 28;
 
 private:
+    bool drawnAtArea() const
+    {
+        return m_width == m_area.deviceWidth && m_height == m_area.deviceHeight &&
+               m_ratio == m_area.ratio;
+    }
     void allocate();
     void setScale();
     int device(float twips, bool across) const;

@@ -1,5 +1,6 @@
-# Shared by the scripts in script/ and the package tests: install what is
-# missing, then configure and build. Sourced, not run.
+# Shared by the scripts in script/ and by the test scripts that build or test
+# (tests/install/, tests/lib/selfcheck.sh): install what is missing, then
+# configure and build. Sourced, not run.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
@@ -50,30 +51,31 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-# Configures when the tree is new or was last configured with other options
-# (script/run and script/test share build/), then builds only what changed; a
-# changed CMakeLists.txt makes the build configure again by itself.
+# build DIR [OPTION...] builds the desktop's tree DIR; build_web [OPTION...] the
+# browser edition's, build-web/ (its page build-web/integration-velmar.html).
+# One rule for both: a tree is configured when it is new, or when options are
+# given that differ from those it was last configured with (given none, any
+# configured tree will do: script/test's has the tests too); then only what
+# changed is built, and a changed CMakeLists.txt configures again by itself.
 build() {
-    local dir="$1"; shift
-    if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$dir/.configured-with" 2>/dev/null)" != "$*" ]; then
-        cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-        echo "$*" >"$dir/.configured-with"
-    fi
-    cmake --build "$dir"
+    configure_and_build "" "$@"
 }
 
-# The browser edition, in build-web/: the core compiled to WebAssembly and
-# written into one page, build-web/integration-velmar.html.
 build_web() {
     # Debian's emscripten finds its JavaScript parser only through NODE_PATH.
     export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
-    # With no options any configured tree will do (script/test's has the tests too).
-    if [ ! -f build-web/build.ninja ] ||
-        { [ $# -gt 0 ] && [ "$(cat build-web/.configured-with 2>/dev/null)" != "$*" ]; }; then
-        emcmake cmake -S "$ROOT" -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel "$@" >/dev/null
-        echo "$*" >build-web/.configured-with
+    configure_and_build emcmake build-web "$@"
+}
+
+configure_and_build() { # LAUNCHER DIR [OPTION...]
+    local launcher=$1 dir=$2
+    shift 2
+    if [ ! -f "$dir/build.ninja" ] ||
+        { [ $# -gt 0 ] && [ "$(cat "$dir/.configured-with" 2>/dev/null)" != "$*" ]; }; then
+        ${launcher} cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+        echo "$*" >"$dir/.configured-with"
     fi
-    cmake --build build-web
+    cmake --build "$dir"
 }
 
 # The browser tests' own packages (puppeteer-core, axe-core), as the lockfile
@@ -84,6 +86,14 @@ web_test_modules() {
         (cd tests/web && npm ci --no-audit --no-fund --loglevel=error &&
             cp package-lock.json node_modules/.installed-lock.json)
     fi
+}
+
+# Whether a configured tree has any of the tests CTest's arguments select (all
+# of them, given none), as CTest lists them in JSON.
+has_tests() {
+    local dir="$1"; shift
+    (cd "$dir" && ctest --show-only=json-v1 "$@") |
+        python3 -c 'import json, sys; sys.exit(0 if json.load(sys.stdin)["tests"] else 1)'
 }
 
 # Runs the tests of a configured and built tree; fails, naming each failed case,

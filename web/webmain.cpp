@@ -8,7 +8,6 @@
 
 #include <emscripten.h>
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -27,9 +26,9 @@ std::string quoted(std::string_view text)
             out += '\\';
             out += c;
         } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
+            out += "\\u00";
+            out += "0123456789abcdef"[c >> 4];
+            out += "0123456789abcdef"[c & 15];
         } else {
             out += c;
         }

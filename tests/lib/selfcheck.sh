@@ -29,8 +29,11 @@ expect "script/test's test step with a failing case" non-zero "$(run_tests_of)"
 grep -q 'planted_case (Failed)' "$log" || { echo "FAIL script/test does not name the failed case"; cat "$log"; bad=1; }
 expect "script/test's test step with passing cases" 0 "$(run_tests_of -R "'^fine_case\$'")"
 expect "script/test's test step when no test matches" non-zero "$(run_tests_of -R "'^no such test\$'")"
-# Asked for the tests without a test dependency, the configuration stops and
-# names the package, for each dependency in turn.
+# A plain build (script/run's) needs no test package; asked for the tests
+# without a test dependency, the configuration stops and names the package, for
+# each dependency in turn.
+expect "configuring the program alone without GoogleTest" 0 \
+    "$(status_of cmake -S "$root" -B "$scratch/plain" -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON)"
 for missing in GTest:libgtest-dev Qt6Test:qt6-base-dev Qt6GuiPrivate:qt6-base-private-dev; do
     package=${missing#*:} what=${missing%%:*}
     args=(-DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON)

@@ -1,7 +1,7 @@
 // The browser edition end to end: the one page, opened from disk in a real
 // browser, driven with the browser's own key and mouse input, checked from what
 // a user sees and hears and from the text the form reads back.
-//   node e2e.mjs chromium|firefox|webkit MODE PAGE RESULTS_H [DESKTOP_SHOTS]
+//   node e2e.mjs chromium|firefox|webkit MODE PAGE CASES [DESKTOP_SHOTS]
 // MODE "file" opens the page from disk; "served" from a web server on loopback,
 // under the README's Content-Security-Policy and sandboxed with scripts only;
 // "jitless" (Chromium) from disk with the JavaScript JIT off, where
@@ -9,7 +9,8 @@
 // (Chromium: deleted before the page's scripts run; Firefox: turned off);
 // "site" (Chromium, WebKitGTK) from the course site (build-web/site/ beside PAGE) on
 // loopback, each case after a first visit and with the site's server gone.
-// RESULTS_H is the desktop's table of the four exact texts; DESKTOP_SHOTS the
+// CASES is the desktop tests' cases.json: the four exact texts, and the box's
+// texts with what the box shows of each; DESKTOP_SHOTS the
 // folder where the desktop's end-to-end test leaves its window's pictures
 // (startup.png, calculated.png), for the page's canvas to equal. A case is one
 // row of the table below; each runs on a freshly opened page.
@@ -17,13 +18,13 @@ import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import {createRequire} from 'node:module';
-import {open, runs, captions} from './page.mjs';
+import {open, cases as sharedCases, captions} from './page.mjs';
 import {openWebKit} from './webdriver.mjs';
 
-const [browserName, mode, pageFile, resultsFile, desktopShots] = process.argv.slice(2);
+const [browserName, mode, pageFile, casesFile, desktopShots] = process.argv.slice(2);
 const require = createRequire(import.meta.url);
 const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
-const expected = runs(resultsFile);
+const {runs: expected, boxTexts} = sharedCases(casesFile);
 const chromium = browserName === 'chromium';
 const webkit = browserName === 'webkit';
 const served = mode === 'served';
@@ -181,10 +182,19 @@ const state = page => page.evaluate(() => ({
   described: document.getElementById('picGraphDescription').textContent,
   clicks: seen.clicks,
 }));
-const spokenRun = n => `${n} ${n === 1 ? 'trapezoid' : 'trapezoids'}. ` + expected[n].split('\r\n').join('. ');
-const described = n => 'The sine curve over one period, from 0 to 2π, on axes.' +
-  (n === 0 ? '' : n === 1 ? ' 1 trapezoid approximates the area under it from 0 to π.'
-    : ` ${n} trapezoids approximate the area under it from 0 to π.`);
+const spokenRun = n => ({
+  1: '1 trapezoid. Integral Sin(x) [0,pi]=-6.44351424333978E-10. dx= 3.141592654',
+  2: '2 trapezoids. Integral Sin(x) [0,pi]= 1.57079632667782. dx= 1.570796327',
+  10: '10 trapezoids. Integral Sin(x) [0,pi]= 1.98352353750514. dx= .3141592654',
+  10000: '10000 trapezoids. Integral Sin(x) [0,pi]= 1.9999999835511. dx= .0003141592654',
+})[n];
+const described = n => 'The sine curve over one period, from 0 to 2π, on axes.' + {
+  0: '',
+  1: ' 1 trapezoid approximates the area under it from 0 to π.',
+  2: ' 2 trapezoids approximate the area under it from 0 to π.',
+  10: ' 10 trapezoids approximate the area under it from 0 to π.',
+  10000: ' 10000 trapezoids approximate the area under it from 0 to π.',
+}[n];
 
 // Alt with the key at a place (KeyboardEvent.code) that types `key` on the
 // layout in use. Chromium takes the two apart; Firefox's driver types by key
@@ -300,16 +310,15 @@ const cases = [
   ['opens from disk as the desktop form, at its size', async page => {
     const got = await page.evaluate(() => {
       const form = document.getElementById('frmvelmar').getBoundingClientRect();
-      const rows = Module.UTF8ToString(Module._velmar_layout()).trim().split('\n');
+      const {controls} = JSON.parse(Module.UTF8ToString(Module._velmar_layout()));
       return {
         title: document.title, lang: document.documentElement.lang,
         icon: document.querySelector('link[rel=icon]').href.slice(0, 41),
         form: [form.width, form.height],
         canvasArea: [document.getElementById('picGraph').clientWidth, document.getElementById('picGraph').clientHeight],
-        controls: rows.map(row => {
-          const [name, , , ...place] = row.split('\t');
+        controls: controls.map(({name, left, top, width, height}) => {
           const e = document.getElementById(name), r = e.getBoundingClientRect();
-          return [name, e.tagName, place.slice(0, 4).map(Number), [r.left - form.left, r.top - form.top, r.width, r.height]];
+          return [name, e.tagName, [left, top, width, height], [r.left - form.left, r.top - form.top, r.width, r.height]];
         }),
         captions: [...document.querySelectorAll('button')].map(b => [b.id, b.innerHTML, b.getAttribute('aria-keyshortcuts')]),
       };
@@ -434,6 +443,14 @@ const cases = [
     got = await state(page);
     equal('typed text, read back', got.readBack, expected[2] + '\r\nx');
     equal('no press from the box', got.clicks, ['cmd2rect', 'cmd2rect']);
+  }],
+
+  ['the box shows only line feeds and gives back exactly the text set', async page => {
+    const got = await page.evaluate(rows => rows.map(({text}) => {
+      Module.ccall('velmar_set_box_text', null, ['string'], [text]);
+      return [document.getElementById('txtRes').value, boxReadBack()];
+    }), boxTexts);
+    boxTexts.forEach(({name, text, shown}, i) => equal(name, got[i], [shown, text]));
   }],
 
   ['text typed into the box stops at 65,535 characters', async page => {

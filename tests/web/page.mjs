@@ -22,16 +22,11 @@ export function open(name, {jitless = false, webAssembly = true} = {}) {
   throw new Error(`no browser called ${name}: chromium or firefox`);
 }
 
-// The four texts, by trapezoid count, from the desktop tests' table
-// ({"ten", 10, ..., "Integral...\r\ndx= ..."}).
-export function runs(resultsFile) {
-  const table = {};
-  const row = /\{"\w+", (\d+), [^{}"]*"((?:[^"\\]|\\.)*)"\}/g;
-  for (const [, n, text] of fs.readFileSync(resultsFile, 'utf8').matchAll(row))
-    table[n] = text.replace(/\\r/g, '\r').replace(/\\n/g, '\n');
-  if (Object.keys(table).length !== 4)
-    throw new Error(`${resultsFile}: four texts expected, found ${Object.keys(table).length}`);
-  return table;
+// The cases the desktop's tests share: the four texts, by trapezoid count, and
+// the box's texts with what the box shows of each.
+export function cases(file) {
+  const {runs, boxTexts} = JSON.parse(fs.readFileSync(file, 'utf8'));
+  return {runs: Object.fromEntries(runs.map(r => [r.nTrap, r.text])), boxTexts};
 }
 
 // The buttons as the page shows them: the access key underlined, and told.
