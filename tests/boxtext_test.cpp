@@ -21,25 +21,17 @@ TEST_P(BoxTexts, ShowOnlyLineFeedsAndGiveBackWhatWasSet)
 INSTANTIATE_TEST_SUITE_P(BoxText, BoxTexts, testing::ValuesIn(kBoxTexts), byName);
 
 // What the user leaves in the box reads back with CR LF line breaks; what was
-// set reads back as set while the box shows it again.
+// set reads back as set while the box shows it again (typed, then undone).
 TEST(BoxText, GivesBackWhatTheUserLeft)
 {
-    const struct
-    {
-        const char* set;
-        const char* shown;
-        const char* read;
-    } rows[] = {
-        {"", "ab\ncd", "ab\r\ncd"},
-        {"Integral Sin(x) [0,pi]= 2\r\ndx= .5", "Integral Sin(x) [0,pi]= 2\ndx= .5\nx",
-         "Integral Sin(x) [0,pi]= 2\r\ndx= .5\r\nx"},
-        {"a\rb", "a\nb", "a\rb"}, // typed, then undone
-        {"a\rb", "a\nb\n", "a\r\nb\r\n"},
-    };
-    for (const auto& r : rows) {
+    const char* const rows[][3] = {{"", "ab\ncd", "ab\r\ncd"},
+                                   {"a\r\nb", "a\nb\nx", "a\r\nb\r\nx"},
+                                   {"a\rb", "a\nb", "a\rb"},
+                                   {"a\rb", "a\nb\n", "a\r\nb\r\n"}};
+    for (const auto& [set, shown, read] : rows) {
         app::BoxText box;
-        box.set(r.set);
-        EXPECT_EQ(box.read(r.shown), r.read) << r.shown;
+        box.set(set);
+        EXPECT_EQ(box.read(shown), read) << shown;
     }
 }
 

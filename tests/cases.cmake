@@ -1,25 +1,23 @@
 # The expected runs and the result box's texts, tests/cases.json, written as
 # rows for the tests in C++ (the browser's tests read the file itself): DIR gets
-# runs.inc and boxtexts.inc, and the configuration runs again when the file
-# changes.
+# runs.inc and boxtexts.inc, each row its fields in the order of the structs in
+# results.h, and the configuration runs again when the file changes.
 function(velmar_cases dir)
     set(file ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/cases.json)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
     file(READ ${file} json)
+    set(runs name nTrap dx passes sum text)
+    set(boxTexts name text shown)
     foreach(table runs boxTexts)
-        set(fields_runs name:text nTrap:number dx:number passes:number sum:number text:text)
-        set(fields_boxTexts name:text text:text shown:text)
         set(rows "")
-        string(JSON count LENGTH "${json}" ${table})
-        math(EXPR last "${count} - 1")
-        foreach(i RANGE ${last})
+        string(JSON last_row LENGTH "${json}" ${table})
+        math(EXPR last_row "${last_row} - 1")
+        foreach(i RANGE ${last_row})
             set(row "")
-            foreach(f IN LISTS fields_${table})
-                string(REPLACE ":" ";" f "${f}")
-                list(GET f 0 name)
-                list(GET f 1 type)
+            foreach(name IN LISTS ${table})
                 string(JSON value GET "${json}" ${table} ${i} ${name})
-                if(type STREQUAL text)
+                string(JSON type TYPE "${json}" ${table} ${i} ${name})
+                if(type STREQUAL STRING)
                     string(REPLACE "\\" "\\\\" value "${value}")
                     string(REPLACE "\"" "\\\"" value "${value}")
                     string(REPLACE "\r" "\\r" value "${value}")

@@ -101,8 +101,9 @@ const Press kPresses[] = {
                     "10 trapezoids. Integral Sin(x) [0,pi]= 1.98352353750514. dx= .3141592654"),
      10},
     {"cmdcalc",
-     trapezoidPress(kRuns[3], "10000 trapezoids approximate",
-                    "10000 trapezoids. Integral Sin(x) [0,pi]= 1.9999999835511. dx= .0003141592654"),
+     trapezoidPress(
+         kRuns[3], "10000 trapezoids approximate",
+         "10000 trapezoids. Integral Sin(x) [0,pi]= 1.9999999835511. dx= .0003141592654"),
      10000},
     {"cmdclear",
      {"Redraw?", "Erase", "Line*631", "SetText:", "Describe:" + kCurve, "Announce:Cleared.",

@@ -41,6 +41,7 @@ TEST_P(Piles, AreTheEnginesOnARasterOfTheDrawingArea)
     StartedForm f;
     const qreal ratio = f.w.devicePixelRatioF();
     EXPECT_EQ(f.w.picGraph->pixelRatio(), ratio);
+    EXPECT_EQ(f.w.picGraph->contentsRect(), QRect(2, 2, 597, 397)) << "a 2-pixel border";
     EXPECT_EQ(f.image().size(), QSize(597, 397) * ratio) << "allocated at the device pixel ratio";
     EXPECT_EQ(f.w.picGraph->raster().ScaleWidth(), 8955.0f);
     EXPECT_EQ(f.w.picGraph->raster().ScaleHeight(), 5955.0f);

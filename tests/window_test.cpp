@@ -86,15 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<1>(p.param).name);
     });
 
-TEST(Window, CanvasExtentIsInTwips)
-{
-    StartedForm f;
-    EXPECT_EQ(f.w.picGraph->raster().ScaleWidth(), 8955.0f);
-    EXPECT_EQ(f.w.picGraph->raster().ScaleHeight(), 5955.0f);
-    EXPECT_EQ(f.w.picGraph->contentsRect(), QRect(2, 2, 597, 397)) << "a 2-pixel border";
-    EXPECT_EQ(f.w.picGraph->image().size(), QSize(597, 397));
-}
-
 TEST(Window, StartUpPictureShowsAxesAndCurve)
 {
     StartedForm f;
@@ -254,8 +245,9 @@ TEST(ErrorReport, UnshownBecomesOneLineAndStatusOne)
 {
     const plot::RuntimeError error(plot::ErrorNumber::CanvasFailure, "no memory");
     const char* line = "^integration-velmar: Run-time error '480': Canvas operation failed";
-    EXPECT_EXIT(ui::reportError(error, [](const QString&, const QString&) { throw std::bad_alloc(); }),
-                testing::ExitedWithCode(1), line);
+    EXPECT_EXIT(
+        ui::reportError(error, [](const QString&, const QString&) { throw std::bad_alloc(); }),
+        testing::ExitedWithCode(1), line);
     EXPECT_EXIT(ui::reportError(error, [](const QString&, const QString&) { std::abort(); }),
                 testing::ExitedWithCode(1), line);
 }

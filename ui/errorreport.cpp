@@ -46,8 +46,8 @@ void reportError(const plot::RuntimeError& error,
                  void (*show)(const QString& heading, const QString& description))
 {
     const std::string heading = frmvelmar::reportHeading(error);
-    std::snprintf(g_reportLine, sizeof g_reportLine, "integration-velmar: %s %s\n",
-                  heading.c_str(), error.description().c_str());
+    std::snprintf(g_reportLine, sizeof g_reportLine, "integration-velmar: %s %s\n", heading.c_str(),
+                  error.description().c_str());
     AbortWritesTheLine fallback;
     try {
         show(QString::fromStdString(heading), QString::fromStdString(error.description()));

@@ -24,8 +24,7 @@ class FormFit : public QObject
 {
 public:
     // The window's controls, made from app::kLayout in its order.
-    FormFit(QWidget& window, const QList<QWidget*>& controls, CanvasWidget& canvas,
-            ResultBox& box);
+    FormFit(QWidget& window, const QList<QWidget*>& controls, CanvasWidget& canvas, ResultBox& box);
 
     // Fits the form to the screen it is on now.
     void fit();

@@ -16,60 +16,96 @@ namespace {
 web::WebWindow g_window;
 frmvelmar g_form(g_window);
 
-// A JSON string: the layout's texts are the program's own, but a quote or a
-// backslash in one must not end it.
-std::string quoted(std::string_view text)
+// The form as JSON, written field by field: the layout's texts are the
+// program's own, but a quote or a backslash in one must not end its string.
+class Json
 {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            out += "\\u00";
-            out += "0123456789abcdef"[c >> 4];
-            out += "0123456789abcdef"[c & 15];
-        } else {
-            out += c;
+public:
+    Json& field(const char* name, std::string_view text)
+    {
+        key(name);
+        m_out += '"';
+        for (char c : text) {
+            if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) {
+                m_out += "\\u00";
+                m_out += "0123456789abcdef"[c >> 4 & 15];
+                m_out += "0123456789abcdef"[c & 15];
+            } else {
+                m_out += c;
+            }
         }
+        m_out += '"';
+        return *this;
     }
-    return out + '"';
-}
+    Json& field(const char* name, const char* text)
+    {
+        return text ? field(name, std::string_view(text)) : raw(name, "null");
+    }
+    Json& field(const char* name, int value) { return raw(name, std::to_string(value)); }
+    Json& open(const char* name, char bracket)
+    {
+        if (name)
+            key(name);
+        else if (m_out.back() == '}')
+            m_out += ',';
+        m_out += bracket;
+        return *this;
+    }
+    Json& close(char bracket)
+    {
+        m_out += bracket;
+        return *this;
+    }
+    const std::string& text() const { return m_out; }
 
-std::string field(const char* name, const std::string& value)
-{
-    return quoted(name) + ':' + value;
-}
+private:
+    void key(const char* name)
+    {
+        if (m_out.back() != '{' && m_out.back() != '[')
+            m_out += ',';
+        m_out += '"';
+        m_out += name;
+        m_out += "\":";
+    }
+    Json& raw(const char* name, const std::string& value)
+    {
+        key(name);
+        m_out += value;
+        return *this;
+    }
 
-std::string field(const char* name, int value)
-{
-    return field(name, std::to_string(value));
-}
+    std::string m_out = "{";
+};
 
 // The form as the page makes it: its size, the canvas's border, the box's cap,
 // and the controls of app::kLayout in tab order, each button's caption with its
 // access key.
 std::string formJson()
 {
-    std::string controls;
+    Json json;
+    json.field("caption", app::kCaption)
+        .field("width", app::kClientWidth)
+        .field("height", app::kClientHeight)
+        .field("canvasBorder", app::kCanvasBorder)
+        .field("boxMaxLength", int(app::BoxText::kMaxTyped))
+        .open("controls", '[');
     for (const app::ControlPlace& p : app::kLayout) {
-        std::string c = field("name", quoted(p.name)) + ',' + field("kind", quoted(app::kindName(p.kind))) +
-                        ',' + field("left", p.geometry.left) + ',' + field("top", p.geometry.top) +
-                        ',' + field("width", p.geometry.width) + ',' +
-                        field("height", p.geometry.height) + ',' +
-                        field("spokenName", quoted(p.spokenName)) + ',' +
-                        field("description", p.description ? quoted(p.description) : "null");
+        json.open(nullptr, '{')
+            .field("name", p.name)
+            .field("kind", app::kindName(p.kind))
+            .field("left", p.geometry.left)
+            .field("top", p.geometry.top)
+            .field("width", p.geometry.width)
+            .field("height", p.geometry.height)
+            .field("spokenName", p.spokenName)
+            .field("description", p.description);
         if (p.caption)
-            c += ',' + field("caption", quoted(app::shownCaption(p.caption))) + ',' +
-                 field("accessKeyAt", int(app::accessKeyAt(p.caption))) + ',' +
-                 field("accessKey", quoted(std::string(1, app::accessKey(p.caption))));
-        controls += (controls.empty() ? "" : ",") + ('{' + c + '}');
+            json.field("caption", app::shownCaption(p.caption))
+                .field("accessKeyAt", int(app::accessKeyAt(p.caption)))
+                .field("accessKey", std::string(1, app::accessKey(p.caption)));
+        json.close('}');
     }
-    return '{' + field("caption", quoted(app::kCaption)) + ',' + field("width", app::kClientWidth) +
-           ',' + field("height", app::kClientHeight) + ',' +
-           field("canvasBorder", app::kCanvasBorder) + ',' +
-           field("boxMaxLength", int(app::BoxText::kMaxTyped)) + ',' +
-           field("controls", '[' + controls + ']') + '}';
+    return json.close(']').close('}').text();
 }
 
 } // namespace
@@ -87,8 +123,8 @@ EMSCRIPTEN_KEEPALIVE const char* velmar_layout()
 EMSCRIPTEN_KEEPALIVE void velmar_set_canvas(int width, int height, int deviceWidth,
                                             int deviceHeight, double ratio)
 {
-    g_window.setArea({width, height, deviceWidth, deviceHeight, ratio,
-                        double(app::kTwipsPerPixel), double(app::kTwipsPerPixel)});
+    g_window.setArea({width, height, deviceWidth, deviceHeight, ratio, double(app::kTwipsPerPixel),
+                      double(app::kTwipsPerPixel)});
 }
 
 // The program's icon, for the page's tab and bookmarks.
