@@ -73,16 +73,6 @@ TEST(GraphReset, ReadsTheExtentWhereverAFormulaNeedsIt)
     EXPECT_EQ(r.canvas.heightReads, 1 + 2 + 1 + 2 * 629);
 }
 
-TEST(GraphReset, RunningTwiceGivesTheSamePicture)
-{
-    ResetRun r;
-    plot::graphReset(loaded(), r.canvas, r.box);
-    const auto first = r.canvas.segments;
-    plot::graphReset(loaded(), r.canvas, r.box);
-    EXPECT_EQ(r.canvas.segments, first);
-    EXPECT_EQ(r.canvas.erases, 2);
-}
-
 TEST(GraphReset, AFaultMidwayKeepsWhatWasDrawnAndTheOldText)
 {
     // A canvas failure at the 100th segment, and a 16-bit overflow from a canvas

@@ -171,16 +171,6 @@ TEST(Raster, FarOffLinesCostNoMoreThanTheBuffer)
     EXPECT_EQ(lit(c), want);
 }
 
-TEST(Raster, LaterLinesLieOverEarlierOnesInTheirColour)
-{
-    RasterCanvas c = pixelCanvas(4, 4);
-    c.Line(0, 1, 3, 1, plot::kAxisColour);
-    c.Line(1, 0, 1, 3, plot::kCurveColour);
-    EXPECT_EQ(c.pixels()[1 * 4 + 1], raster::pixelOf(plot::kCurveColour));
-    EXPECT_EQ(c.pixels()[1 * 4 + 0], 0xffffff00u) << "0xffRRGGBB";
-    EXPECT_EQ(c.pixels()[0 * 4 + 1], 0xff64ffffu);
-}
-
 // Twips to device pixels: the pixel that holds the point.
 struct Mapped
 {
