@@ -4,7 +4,6 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 // The page's side of each call (web/page.js defines the velmarPage functions).
