@@ -73,11 +73,14 @@ focus_page() {
 poll 30 focus_page || { echo "the browser showed no page"; cat "$work/browser.log"; exit 1; }
 if [ -n "$framed" ]; then
     # The course page keeps its focus: Orca speaks its field, not the frame's
-    # canvas, until Tab goes into the frame.
-    poll 30 says "Notes" || true
+    # canvas or box, until Tab goes into the frame (and from the field, the
+    # one control before the frame, Tab reaches the canvas: checked below).
+    # The field is "Notes entry", or "entry" alone when Orca asks before the
+    # browser has named it.
+    poll 30 says "entry" || true
     poll 10 quiet || true
     check "framed: the course page keeps the focus" "1" \
-        "$(says "Notes" && ! says "Graph image" && echo 1 || echo "0: heard '$(heard)'")"
+        "$(says "entry" && ! says "Graph image" && ! says "Result" && echo 1 || echo "0: heard '$(heard)'")"
     from=$(mark)
     xdotool key --clearmodifiers Tab
 fi
