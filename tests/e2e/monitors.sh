@@ -20,7 +20,10 @@ left() { xwininfo -id "$wid" 2>/dev/null | awk '/Absolute upper-left X:/ {print 
 size_is() { [ "$(size)" = "$1" ]; }
 # The device size the form has on the monitor the window's left edge is on.
 expected() { if [ "$(left)" -ge 1024 ]; then echo 1396x1052; else echo 698x526; fi; }
-settled() { size_is "$(expected)"; }
+# Managed: the window manager has taken the window (and placed it) once it
+# sets the window's state; until then it stands where the program put it.
+managed() { xprop -id "$wid" WM_STATE 2>/dev/null | grep -q 'window state: Normal'; }
+settled() { managed && size_is "$(expected)"; }
 
 old_wm=
 for wm in mutter kwin openbox; do
@@ -30,20 +33,20 @@ for wm in mutter kwin openbox; do
     openbox) openbox --replace >"$work/$wm.log" 2>&1 & ;;
     esac
     wm_pid=$!
-    poll 20 wm_ready || { echo "$wm did not start"; cat "$work/$wm.log"; exit 1; }
+    poll --while "$wm_pid" wm_ready || { echo "$wm did not start"; cat "$work/$wm.log"; exit 1; }
     old_wm=$(wm_window)
     QT_SCREEN_SCALE_FACTORS="PROJ=1;LAPTOP=2" env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR \
         "$program" >"$work/program-$wm.log" 2>&1 &
     app=$!
     # The program's own window, not a frame the window manager titles alike.
-    wid=$(xdotool search --sync --onlyvisible --all --pid "$app" --name '^Integration Velmar$' | head -1)
-    poll 5 settled || true
+    window_of "$app" '^Integration Velmar$' || { echo "$wm: no window"; cat "$work/program-$wm.log"; exit 1; }
+    poll --while "$app" settled || true
     check "$wm: at start, where it was placed (left edge at $(left))" "$(expected)" "$(size)"
     xdotool windowmove "$wid" 1300 100
-    poll 5 size_is 1396x1052 || true
+    poll --while "$app" size_is 1396x1052 || true
     check "$wm: moved onto the 2x laptop" "1396x1052" "$(size)"
     xdotool windowmove "$wid" 100 100
-    poll 5 size_is 698x526 || true
+    poll --while "$app" size_is 698x526 || true
     check "$wm: moved back onto the 1x projector" "698x526" "$(size)"
     kill "$app" 2>/dev/null || true
     wait "$app" 2>/dev/null || true

@@ -15,9 +15,10 @@ source "$here/../lib/orca.sh"
 from=$(mark)
 env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u QT_LINUX_ACCESSIBILITY_ALWAYS_ON "$program" \
     >"$work/program.log" 2>&1 &
-wid=$(xdotool search --sync --onlyvisible --name '^Integration Velmar$' | head -1)
+app=$!
+window_of "$app" '^Integration Velmar$' || { echo "the program showed no window"; cat "$work/program.log"; exit 1; }
 xdotool windowfocus --sync "$wid"
-poll 10 says "The sine curve over one period" || true
+poll --while "$app" says "The sine curve over one period" || true
 check "start-up: the window" "1" "$(says "Integration Velmar frame" && echo 1 || echo 0)"
 check "start-up: the canvas" "1" "$(says "Graph image" && echo 1 || echo 0)"
 check "start-up: what the canvas shows" "1" \

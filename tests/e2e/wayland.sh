@@ -17,7 +17,7 @@ export WAYLAND_DISPLAY=velmar-test
 weston --backend=headless-backend.so --use-pixman --width=1024 --height=768 --idle-time=0 \
     --socket="$WAYLAND_DISPLAY" --debug >"$work/weston.log" 2>&1 &
 pids+=($!)
-poll 10 accepts "$work/$WAYLAND_DISPLAY" || { echo "weston did not start"; cat "$work/weston.log"; exit 1; }
+poll --while "$!" accepts "$work/$WAYLAND_DISPLAY" || { echo "weston did not start"; cat "$work/weston.log"; exit 1; }
 
 env -u DISPLAY -u QT_SCALE_FACTOR QT_QPA_PLATFORM=wayland "$program" >"$work/program.log" 2>&1 &
 app=$!
@@ -33,7 +33,7 @@ screenshot() {
     (cd "$work" && weston-screenshooter >/dev/null 2>&1) || return 1
     mv "$work"/wayland-screenshot-*.png "$work/shot.png" && [ "$(count '#64FFFF')" -gt 500 ]
 }
-poll 10 screenshot || true
+poll --while "$app" screenshot || true
 check "the curve is on screen" "1" "$([ "$(count '#64FFFF')" -gt 500 ] && echo 1 || echo 0)"
 check "the axes are on screen" "1" "$([ "$(count '#FFFF00')" -gt 900 ] && echo 1 || echo 0)"
 check "the canvas is black" "1" "$([ "$(count '#000000')" -gt 200000 ] && echo 1 || echo 0)"

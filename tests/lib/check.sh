@@ -18,21 +18,47 @@ finish() {
     [ "$failures" -eq 0 ]
 }
 
-# poll SECONDS COMMAND...: runs COMMAND every 50 ms until it succeeds; fails
-# when it has not succeeded within SECONDS.
+# Every wait is for readiness, or for what a check expects, never for a fixed
+# time: a busy machine only makes it longer. The one bound, VELMAR_WAIT_BOUND
+# seconds (180 unless set), is for a start that hangs or a fault: once a wait
+# has run out the run has failed, and the later waits get 5 seconds, so that
+# the rest of the report comes before the test's own time limit.
+wait_bound=${VELMAR_WAIT_BOUND:-180}
+
+# poll [--while PID] COMMAND...: runs COMMAND every 50 ms until it succeeds;
+# fails when the bound passes, or, given PID, once that process has ended
+# (after one last try).
 poll() {
-    local deadline=$((SECONDS + $1))
-    shift
+    local pid=
+    if [ "$1" = --while ]; then
+        pid=$2
+        shift 2
+    fi
+    local deadline=$((SECONDS + wait_bound))
     until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
+        if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
+            "$@"
+            return
+        fi
+        [ "$SECONDS" -lt "$deadline" ] || { wait_bound=5; return 1; }
         sleep 0.05
     done
+}
+
+# window_of PID NAME: waits until process PID shows a window titled NAME (an
+# extended regular expression) and puts its id in wid; fails when the process
+# ends first.
+window_of() {
+    wid=
+    shown() { wid=$(xdotool search --onlyvisible --all --pid "$1" --name "$2" 2>/dev/null | head -1) && [ -n "$wid" ]; }
+    poll --while "$1" shown "$1" "$2"
 }
 
 # start_xvfb LOGFILE: an X server of our own (of XVFB_SCREEN, 1024x768x24 unless set), exported as DISPLAY; its pid in
 # xvfb_pid. The server picks a free display number itself and writes it to
 # -displayfd only once it accepts connections, so nothing probes it (a probe's
-# disconnect could race with the program's connect). -noreset keeps it from
+# disconnect could race with the program's connect); the read ends when it
+# does, or when the server has ended (the pipe closes). -noreset keeps it from
 # resetting, and dropping a connecting client, when its last client leaves.
 start_xvfb() {
     local fifo
@@ -41,7 +67,7 @@ start_xvfb() {
     Xvfb -displayfd 3 -noreset -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp 3>"$fifo" >"$1" 2>&1 &
     xvfb_pid=$!
     local n=
-    read -r -t 10 n <"$fifo" || true
+    read -r -t "$wait_bound" n <"$fifo" || true
     rm -f "$fifo"
     [ -n "$n" ] || { echo "Xvfb did not start"; cat "$1"; return 1; }
     export DISPLAY=":$n"
@@ -69,7 +95,8 @@ private_session() {
     mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
     chmod 700 "$XDG_RUNTIME_DIR"
     dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" >"$work/bus.out" 2>&1 &
-    poll 10 accepts "$work/bus" || { echo "the session bus did not start"; cat "$work/bus.out"; return 1; }
+    local bus_pid=$!
+    poll --while "$bus_pid" accepts "$work/bus" || { echo "the session bus did not start"; cat "$work/bus.out"; return 1; }
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
 }
 end_private_session() {
@@ -89,6 +116,8 @@ end_private_session() {
             [ -z "$state" ] || [ "$state" = Z ] || return 1
         done
     }
-    [ ${#pids[@]} -eq 0 ] || poll 5 gone || kill -KILL "${pids[@]}" 2>/dev/null || true
+    # What has not ended a few seconds after it was asked is killed (the
+    # seconds only choose between two ways of ending it), and waited for too.
+    [ ${#pids[@]} -eq 0 ] || wait_bound=5 poll gone || { kill -KILL "${pids[@]}" 2>/dev/null; poll gone; } || true
     rm -rf "$work"
 }

@@ -20,7 +20,7 @@ AddVoice "en" "MALE1" "en"
 CONF
 speech-dispatcher --run-single --timeout 0 --config-dir "$work/speechd" \
     --socket-path "$work/speechd.sock" >"$work/speechd.out" 2>&1 &
-poll 10 accepts "$work/speechd.sock" || { echo "speech-dispatcher did not start"; cat "$work/speechd.out"; exit 1; }
+poll --while "$!" accepts "$work/speechd.sock" || { echo "speech-dispatcher did not start"; cat "$work/speechd.out"; exit 1; }
 export SPEECHD_ADDRESS="unix_socket:$work/speechd.sock"
 
 # Orca's defaults, less the echo of each key and the reading of a whole page
@@ -44,6 +44,7 @@ mkdir -p "$work/bin"
 printf '#!/bin/sh\nexit 1\n' >"$work/bin/pgrep"
 chmod +x "$work/bin/pgrep"
 PATH="$work/bin:$PATH" orca --user-prefs "$work/orca" >"$work/orca.out" 2>&1 &
+orca_pid=$!
 # The whole log as one line: speech-dispatcher hands the module a sentence at a time.
 heard() { tr '\n' ' ' <"$speech" | tr -s ' '; }
 # heard_after OFFSET: what was spoken since the log had OFFSET bytes.
@@ -73,11 +74,11 @@ step() {
     shift 2
     from=$(mark)
     xdotool key --clearmodifiers --delay 0 "$@"
-    poll 5 says "$expected" || true
+    poll --while "$orca_pid" says "$expected" || true
     check "$name" "1" "$(says "$expected" && echo 1 || echo "0: heard '$(heard_after "$from")'")"
 }
 from=0
-poll 10 says "Screen reader on" || { echo "Orca did not start"; cat "$work/orca.out"; exit 1; }
+poll --while "$orca_pid" says "Screen reader on" || { echo "Orca did not start"; cat "$work/orca.out"; exit 1; }
 
 # presses_and_results BOX: the presses, from the canvas, from a button and from
 # the box (spoken as BOX), each heard once. Starts with the canvas focused.

@@ -18,7 +18,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import {createRequire} from 'node:module';
-import {open, cases as sharedCases, captions} from './page.mjs';
+import {open, bound, cases as sharedCases, captions} from './page.mjs';
 import {openWebKit} from './webdriver.mjs';
 
 const [browserName, mode, pageFile, casesFile, desktopShots] = process.argv.slice(2);
@@ -94,8 +94,8 @@ function serveFolder(folder) {
 // The first visit to a site: its service worker installed and in charge.
 async function firstVisit(page, address) {
   await page.goto(address);
-  await page.waitForFunction(opened, {timeout: 10000});
-  await page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 10000});
+  await page.waitForFunction(opened, {timeout: bound});
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: bound});
 }
 // The desktop's pictures exist once its e2e_xvfb has run (script/test runs it
 // first); a selection of tests without it runs the other cases.
@@ -246,7 +246,7 @@ async function fitsRatio(page, ratio) {
   await page.waitForFunction(w => {
     const c = document.getElementById('picGraph');
     return c.width === w[0] && c.height === w[1];
-  }, {timeout: 5000}, want).catch(() => {});
+  }, {timeout: bound}, want).catch(() => {});
   return page.evaluate(() => [document.getElementById('picGraph').width, document.getElementById('picGraph').height]);
 }
 
@@ -257,7 +257,7 @@ async function drawnFresh(ratio, presses) {
   try {
     await fresh.setViewport({width: 900, height: 700, deviceScaleFactor: ratio});
     await fresh.goto(url);
-    await fresh.waitForFunction(opened, {timeout: 10000});
+    await fresh.waitForFunction(opened, {timeout: bound});
     await fresh.evaluate(watch);
     for (const id of presses)
       await fresh.click('#' + id);
@@ -536,12 +536,12 @@ const cases = [
 
   ['a window smaller than the form: shown whole, scaled down, sharp; refitted as it grows', async page => {
     await page.setViewport({width: 500, height: 400});
-    await page.waitForFunction(() => document.getElementById('picGraph').width < 597, {timeout: 5000}).catch(() => {});
+    await page.waitForFunction(() => document.getElementById('picGraph').width < 597, {timeout: bound}).catch(() => {});
     fitsWhole('500 x 400', await fit(page), 500, 400);
     await page.click('#cmd10Rec');
     equal('a click on the scaled form', (await state(page)).readBack, expected[10]);
     await page.setViewport({width: 900, height: 700});
-    await page.waitForFunction(() => document.getElementById('picGraph').width === 597, {timeout: 5000}).catch(() => {});
+    await page.waitForFunction(() => document.getElementById('picGraph').width === 597, {timeout: bound}).catch(() => {});
     const got = await fit(page);
     fitsWhole('900 x 700', got, 900, 700);
     equal('at its own size again', [got.scale, got.store], [1, [597, 397]]);
@@ -551,7 +551,7 @@ const cases = [
     [`a touch screen of ${width} x ${height} at ratio ${ratio}: fits, sharp, taps press`, async page => {
       await page.setViewport({width, height, deviceScaleFactor: ratio, isMobile: true, hasTouch: true});
       await page.reload();
-      await page.waitForFunction(opened, {timeout: 10000});
+      await page.waitForFunction(opened, {timeout: bound});
       await page.evaluate(watch);
       const effective = fitsWhole('as it opens', await fit(page), width, height);
       equal('every control\'s touch-action', await page.evaluate(() =>
@@ -581,12 +581,12 @@ const cases = [
   ...(chromium ? [['a phone turned sideways: refitted, the picture drawn anew', async page => {
     await page.setViewport({width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
     await page.reload();
-    await page.waitForFunction(opened, {timeout: 10000});
+    await page.waitForFunction(opened, {timeout: bound});
     await page.evaluate(watch);
     await tap(page, 'cmd10Rec');
     const upright = (await fit(page)).store;
     await page.setViewport({width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true});
-    await page.waitForFunction(u => document.getElementById('picGraph').width !== u, {timeout: 5000}, upright[0]).catch(() => {});
+    await page.waitForFunction(u => document.getElementById('picGraph').width !== u, {timeout: bound}, upright[0]).catch(() => {});
     const effective = fitsWhole('sideways', await fit(page), 844, 390);
     const fresh = await drawnFresh(effective, ['cmd10Rec']);
     equal('the picture, a fresh page\'s at the new ratio', await page.evaluate(() => digest()), fresh.digest);
@@ -604,14 +604,14 @@ const cases = [
       document.getElementById('lesson').append(frame);
     }, `${site}/integration-velmar.html`);
     const frame = await (await page.waitForSelector('iframe')).contentFrame();
-    await frame.waitForFunction(opened, {timeout: 10000});
+    await frame.waitForFunction(opened, {timeout: bound});
     equal('the course page after the frame opened', await page.evaluate(() => [scrollY, document.activeElement.id]), before);
     equal('the course page\'s field', await page.evaluate(() => document.getElementById('notes').value), 'trapezoid');
     await frame.evaluate(watch);
     await frame.click('#picGraph');
     equal('a click gives the frame\'s canvas the focus', await frame.evaluate(() => document.activeElement.id), 'picGraph');
     await chord(page, 'KeyC', 'c');
-    await frame.waitForFunction(() => seen.spoken.length > 0, {timeout: 5000}).catch(() => {});
+    await frame.waitForFunction(() => seen.spoken.length > 0, {timeout: bound}).catch(() => {});
     const got = await state(frame);
     equal('Alt+C in the frame', [got.readBack, got.spoken], [expected[10000], [spokenRun(10000)]]);
   }, true]]),
@@ -690,10 +690,10 @@ const cases = [
       fs.writeFileSync(rebuilt('sw.js'), fs.readFileSync(rebuilt('sw.js'), 'utf8')
         .replace(/integration-velmar-[0-9a-f]+/, 'integration-velmar-0123456789abcdef'));
       await page.reload();
-      await page.waitForFunction(opened, {timeout: 10000});
+      await page.waitForFunction(opened, {timeout: bound});
       equal('after one reload', await page.title(), 'Integration Velmar, rebuilt');
       await page.waitForFunction(() => caches.keys().then(k => k.length === 1 && k[0].endsWith('0123456789abcdef')),
-        {timeout: 10000}).catch(() => {});
+        {timeout: bound}).catch(() => {});
       equal('the caches', [before.length, await page.evaluate(() => caches.keys())],
         [1, ['integration-velmar-0123456789abcdef']]);
     } finally {
@@ -724,6 +724,7 @@ const browser = webkit ? await openWebKit()
 // Every page of the run, the fresh ones too, in the run's mode.
 async function newPage() {
   const page = await browser.newPage();
+  page.setDefaultTimeout?.(bound);
   if (chromium && mode === 'no-webassembly')
     await page.evaluateOnNewDocument(() => { delete globalThis.WebAssembly; });
   return page;
@@ -749,7 +750,7 @@ for (const [name, run, ownPage] of cases) {
     } else {
       await page.goto(url);
     }
-    await page.waitForFunction(opened, {timeout: 10000});
+    await page.waitForFunction(opened, {timeout: bound});
     equal('the program the page runs', await page.evaluate(() => document.documentElement.dataset.program),
       withoutWebAssembly ? 'javascript' : 'webassembly');
     await page.evaluate(watch);

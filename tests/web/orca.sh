@@ -20,7 +20,7 @@ if [ -n "$framed" ]; then
     free_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
     serve() { # serve DIR PORT
         python3 -m http.server --bind 127.0.0.1 --directory "$1" "$2" >/dev/null 2>&1 &
-        poll 10 python3 -c 'import socket, sys; socket.create_connection(("127.0.0.1", int(sys.argv[1])))' "$2" 2>/dev/null
+        poll --while "$!" python3 -c 'import socket, sys; socket.create_connection(("127.0.0.1", int(sys.argv[1])))' "$2" 2>/dev/null
     }
     mkdir -p "$work/site" "$work/course"
     cp "$page" "$work/site/integration-velmar.html"
@@ -63,6 +63,7 @@ else
         --no-default-browser-check $([ "$(id -u)" -ne 0 ] || echo --no-sandbox) \
         "$address" >"$work/browser.log" 2>&1 &
 fi
+browser_pid=$!
 # The browser may show a window by that name and replace it a moment later:
 # the focus goes to one that is still there.
 focus_page() {
@@ -70,15 +71,15 @@ focus_page() {
     wid=$(xdotool search --onlyvisible --name '^Integration Velmar' | head -1)
     [ -n "$wid" ] && xdotool windowfocus --sync "$wid" 2>/dev/null
 }
-poll 30 focus_page || { echo "the browser showed no page"; cat "$work/browser.log"; exit 1; }
+poll --while "$browser_pid" focus_page || { echo "the browser showed no page"; cat "$work/browser.log"; exit 1; }
 if [ -n "$framed" ]; then
     # The course page keeps its focus: Orca speaks its field, not the frame's
     # canvas or box, until Tab goes into the frame (and from the field, the
     # one control before the frame, Tab reaches the canvas: checked below).
     # The field is "Notes entry", or "entry" alone when Orca asks before the
     # browser has named it.
-    poll 30 says "entry" || true
-    poll 10 quiet || true
+    poll --while "$browser_pid" says "entry" || true
+    poll --while "$browser_pid" quiet || true
     check "framed: the course page keeps the focus" "1" \
         "$(says "entry" && ! says "Graph image" && ! says "Result" && echo 1 || echo "0: heard '$(heard)'")"
     from=$(mark)
@@ -86,9 +87,9 @@ if [ -n "$framed" ]; then
 fi
 # Once the page has loaded (in a frame: once Tab has brought the focus in),
 # Orca speaks the focused canvas and what it shows.
-poll 30 says "The sine curve over one period" || true
+poll --while "$browser_pid" says "The sine curve over one period" || true
 # The presses come once it has finished what it says of the loaded page.
-poll 10 quiet || true
+poll --while "$browser_pid" quiet || true
 # Whether the window's title is spoken as well depends on when the browser
 # names its window; the page's title is the page test's to check.
 check "start-up: the canvas" "1" "$(says "Graph image" && echo 1 || echo 0)"

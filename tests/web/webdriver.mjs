@@ -6,6 +6,7 @@
 import {spawn} from 'node:child_process';
 import fs from 'node:fs';
 import net from 'node:net';
+import {bound} from './page.mjs';
 
 const miniBrowser = process.env.VELMAR_MINIBROWSER || '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
@@ -45,7 +46,7 @@ class Page {
     return this.call('POST', '/execute/sync', {script: `return (${fn}).apply(null, arguments);`, args});
   }
   async waitForFunction(fn, options = {}, ...args) {
-    const deadline = Date.now() + (options.timeout || 10000);
+    const deadline = Date.now() + (options.timeout || bound);
     for (;;) {
       const value = await this.evaluate(fn, ...args);
       if (value)
@@ -91,12 +92,15 @@ export async function openWebKit() {
       throw new Error(`${method} ${url}: ${value.error}: ${value.message}`);
     return value;
   };
-  for (let tries = 0; ; ++tries) {
+  // Ready once it answers; a driver that has ended, or the bound, ends the wait.
+  let ended = null;
+  driver.on('exit', code => { ended = code; });
+  for (const deadline = Date.now() + bound; ;) {
     try {
       if ((await request('GET', '/status')).ready)
         break;
     } catch (error) {
-      if (tries > 100)
+      if (ended !== null || Date.now() > deadline)
         throw error;
     }
     await new Promise(resolve => setTimeout(resolve, 50));
