@@ -1,5 +1,7 @@
 #include "ui/accesskeys.h"
 
+#include "app/accesskeys.h"
+
 #include <QKeyEvent>
 #include <QLatin1String>
 
@@ -8,11 +10,10 @@ namespace ui {
 namespace {
 
 // The character a key carries on a US keyboard, by its keycode (evdev's code
-// plus 8, as X11 and Wayland number keys). The same place carries the digit on
-// the keyboards whose digits need Shift (French, Belgian, Czech, Slovak,
-// Lithuanian) and the Latin letter on the keyboards of non-Latin layouts
-// (Russian, Ukrainian, Greek, Hebrew, Arabic), which print it there.
-char usCharacter(quint32 keycode)
+// plus 8, as X11 and Wayland number keys): the digit on the keyboards whose
+// digits need Shift, the Latin letter on the keyboards of non-Latin layouts,
+// which print it there.
+char32_t usCharacter(quint32 keycode)
 {
     static const struct
     {
@@ -24,22 +25,27 @@ char usCharacter(quint32 keycode)
                 {52, QLatin1String("ZXCVBNM")}};
     for (const auto& r : rows)
         if (keycode >= r.first && keycode < r.first + quint32(r.row.size()))
-            return r.row.at(keycode - r.first).toLatin1();
+            return char32_t(r.row.at(keycode - r.first).toLatin1());
     return 0;
 }
 
 } // namespace
 
-char accessKeyByPlace(const QKeyEvent& event)
+bool isAltChord(const QKeyEvent& event)
 {
-    const Qt::KeyboardModifiers chord =
-        event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+    return (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) ==
+           Qt::AltModifier;
+}
+
+const char* buttonForKey(const QKeyEvent& event)
+{
+    if (!isAltChord(event))
+        return nullptr;
+    // Qt names a key that types a character by that character (a letter in
+    // upper case); other keys have codes beyond Unicode.
     const int key = event.key();
-    const bool latin =
-        (key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z);
-    if (chord != Qt::AltModifier || latin)
-        return 0;
-    return usCharacter(event.nativeScanCode());
+    const char32_t typed = key > 0 && key <= 0x10ffff ? char32_t(key) : 0;
+    return app::buttonForKey(typed, usCharacter(event.nativeScanCode()));
 }
 
 } // namespace ui

@@ -4,12 +4,13 @@ class QKeyEvent;
 
 namespace ui {
 
-// Alt with a key that matched no access key. Where that key gives no Latin
-// letter or digit (an unshifted digit key on French AZERTY, a letter key on a
-// Russian layout), the access key is the character the key carries in its place
-// on a US keyboard: Alt + the key labelled 1 presses "&1 Trapezoid" on every
-// layout. Returns that access key, upper case, or 0 where the key is no such
-// chord. AltGr is no Alt: the characters it types are untouched.
-char accessKeyByPlace(const QKeyEvent& event);
+// Alt alone, or with Shift: the chord of an access key. AltGr, Ctrl+Alt and
+// the Meta key are no such chord: the characters they type are untouched.
+bool isAltChord(const QKeyEvent& event);
+
+// The button an Alt chord presses by the core's rule (app::buttonForKey), or
+// nullptr: what the key types is the event's key, its place the character a
+// US keyboard prints on the key with its scan code.
+const char* buttonForKey(const QKeyEvent& event);
 
 } // namespace ui

@@ -4,10 +4,9 @@
 
 namespace ui {
 
-// A push button whose access key clicks it at once, as the mouse does: no
-// delayed, animated click that would let a following click overtake it or
-// swallow a repeated key. Enter clicks it while it has the focus; it is never
-// a default button.
+// A push button that Enter clicks while it has the focus; it is never a
+// default button. Its access key is the window's (VelmarWindow), which clicks
+// it at once, as the mouse does.
 class CommandButton : public QPushButton
 {
     Q_OBJECT
@@ -16,7 +15,6 @@ public:
     explicit CommandButton(const QString& caption, QWidget* parent = nullptr);
 
 protected:
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -155,16 +155,24 @@ void VelmarWindow::resizeEvent(QResizeEvent* event)
 
 VelmarWindow::~VelmarWindow() = default;
 
+// Every Alt chord is the window's: Qt's own access keys (registered by the
+// buttons' captions, and told to assistive technology) never act, so the core
+// alone decides which button a chord presses, once the key comes.
+bool VelmarWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && isAltChord(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// An Alt chord that no control took (none does): the button the core names.
 void VelmarWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (const char key = accessKeyByPlace(*event)) {
-        for (qsizetype i = 0; i < m_controls.size(); ++i) {
-            const app::ControlPlace& p = app::kLayout[i];
-            if (p.kind == app::ControlKind::Button && app::accessKey(p.caption) == key) {
-                static_cast<CommandButton*>(m_controls[i])->click();
-                return;
-            }
-        }
+    if (const char* name = buttonForKey(*event)) {
+        control<CommandButton>(name)->click();
+        return;
     }
     QWidget::keyPressEvent(event);
 }

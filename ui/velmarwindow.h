@@ -61,7 +61,8 @@ public:
     ResultBox* txtRes = nullptr;
 
 protected:
-    // Alt with a key that matched no access key: the access key by the key's place.
+    bool event(QEvent* event) override;
+    // Alt with a key: the button the core's access-key rule names.
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -74,7 +74,6 @@ const velmarPage = (() => {
     }, {once: true});
   }
 
-  const keys = {}; // each access key's button, by the key's KeyboardEvent.code
   // The controls are in tab order, and so is the page: Tab visits them in the
   // order they are made, wherever they stand.
   function make(form) {
@@ -104,7 +103,6 @@ const velmarPage = (() => {
         const key = control.accessKey;
         element.setAttribute('aria-keyshortcuts', 'Alt+' + key);
         element.title = description;
-        keys[/[0-9]/.test(key) ? 'Digit' + key : 'Key' + key] = element;
         element.addEventListener('click', () => Module.ccall('velmar_click', null, ['string'], [name]));
       }
       if (kind !== 'button')
@@ -119,17 +117,21 @@ const velmarPage = (() => {
     context = canvas.getContext('2d', {alpha: false});
   }
 
-  // Alt with an access key, by the key's place: the same on every layout.
-  // AltGr (Ctrl+Alt to the browser) types its characters untouched.
+  // Alt with a key: the button the program's access-key rule names, from what
+  // the key types (KeyboardEvent.key) and its place (KeyboardEvent.code, a US
+  // keyboard's letter or digit there). AltGr (Ctrl+Alt to the browser) types
+  // its characters untouched.
   function onKey(event) {
     if (!event.altKey || event.ctrlKey || event.metaKey || ended)
       return;
-    const button = keys[event.code];
-    if (!button)
+    const typed = [...event.key].length === 1 ? event.key.codePointAt(0) : 0;
+    const place = /^(?:Digit|Key)(.)$/.exec(event.code)?.[1].charCodeAt(0) ?? 0;
+    const name = Module._velmar_access_key(typed, place);
+    if (!name)
       return;
     event.preventDefault();
     event.stopPropagation();
-    button.click();
+    byName[Module.UTF8ToString(name)].click();
   }
 
   // Served from a site (the course site's folder), the page is an app: it

@@ -1,5 +1,6 @@
 // The browser edition's entry points: what the page calls, and what its tests
 // set and read back (the box's text, and the exit code).
+#include "app/accesskeys.h"
 #include "app/boxtext.h"
 #include "app/frmvelmar.h"
 #include "app/layout.h"
@@ -137,6 +138,13 @@ EMSCRIPTEN_KEEPALIVE const char* velmar_icon_svg()
 EMSCRIPTEN_KEEPALIVE int velmar_start()
 {
     return g_form.start() ? 1 : 0;
+}
+
+// The button Alt with a key presses (0 for none): what the key types and its
+// place, as code points.
+EMSCRIPTEN_KEEPALIVE const char* velmar_access_key(int typed, int place)
+{
+    return app::buttonForKey(char32_t(typed), char32_t(place));
 }
 
 EMSCRIPTEN_KEEPALIVE void velmar_click(const char* control)

@@ -142,13 +142,13 @@ click 300 200 # the canvas takes the focus
 key Tab Return
 check_result "tab then enter presses 1 trapezoid" "$t1"
 
-# --- the access keys by the key the caption names, on every keyboard ----------------
-# Physical keys by keycode: left Alt 64, right Alt (AltGr on German) 108, and the
-# keys labelled 1, 2, 0, C and R: 10, 11, 19, 54, 27. French and Belgian digits
-# need Shift, Czech ones too; Russian has no Latin letters.
-# The layout is set once for all its keys, and the result read by selecting it
-# with the mouse (X's primary selection), not with keys: had the test switched
-# back to US for Ctrl+C, the program could fetch the keymap only after that.
+# --- the access keys on every keyboard layout ----------------------------------------
+# The rows of tests/cases.json: each layout set by setxkbmap, Alt (keycode 64)
+# with the key at a US keyboard's place (its keycode by the rows of a US
+# keyboard), and the button the chord must press, or none. The layout is set
+# once for all its keys, and the result read by selecting it with the mouse
+# (X's primary selection), not with keys: had the test switched back to US for
+# Ctrl+C, the program could fetch the keymap only after that.
 coproc keyboard { /usr/bin/python3 "$here/../lib/keys.py"; }
 pids+=($keyboard_PID)
 press() { # press KEYCODE...: one chord, once the server has it
@@ -166,15 +166,46 @@ check_selected() { # check_selected NAME EXPECTED
     poll --while "$app" selected_is "$2" || true
     check "$1" "$2" "$copied"
 }
-for layout in us de fr be cz ru; do
-    setxkbmap "$layout"
-    press 64 10; check_selected "$layout: alt + the key labelled 1" "$t1"
-    press 64 11; check_selected "$layout: alt + the key labelled 2" "$t2"
-    press 64 19; check_selected "$layout: alt + the key labelled 0" "$t10"
-    press 64 54; check_selected "$layout: alt + the key labelled C" "$t10000"
-    press 64 27; check_selected "$layout: alt + the key labelled R" ""
-done
+keycode() { # the keycode of a US keyboard's letter or digit
+    local row first before
+    for row in "10 1234567890" "24 QWERTYUIOP" "38 ASDFGHJKL" "52 ZXCVBNM"; do
+        first=${row%% *} row=${row#* }
+        before=${row%%"$1"*}
+        [ "$before" = "$row" ] || { echo $((first + ${#before})); return; }
+    done
+}
+declare -A text_of=([cmd1rect]="$t1" [cmd2rect]="$t2" [cmd10Rec]="$t10" [cmdcalc]="$t10000")
+# A chord that presses nothing leaves what 1 Trapezoid drew: then 2 Trapezoids
+# piles its own on it, and the picture is this one.
+click $bclear; click $b1; click $b2; check_selected "1 then 2 by mouse" "$t2"
+shot onetwo; canvas onetwo
+while IFS='|' read -r xkb place presses name; do
+    setxkbmap $xkb
+    chord="64 $(keycode "$place")"
+    case $presses in
+    cmdexit)
+        press $chord
+        status=0; wait "$app" || status=$?
+        check "$name: alt + the key at $place exits with status 0" "0" "$status"
+        start ;;
+    cmdclear)
+        click $b1; check_selected "$name: before" "$t1"
+        press $chord; check_selected "$name: alt + the key at $place clears" "" ;;
+    "")
+        click $bclear; click $b1; check_selected "$name: before" "$t1"
+        press $chord
+        click $b2; check_selected "$name: alt + the key at $place, then 2 by mouse" "$t2"
+        shot none; canvas none
+        check "$name: alt + the key at $place presses nothing" "0" "$(same onetwo none)" ;;
+    *)
+        click $bclear; check_selected "$name: before" ""
+        press $chord; check_selected "$name: alt + the key at $place presses $presses" "${text_of[$presses]}" ;;
+    esac
+done < <(python3 -c 'import json, sys
+for r in json.load(open(sys.argv[1]))["accessKeys"]:
+    print("|".join([r["xkb"], r["place"], r["presses"] or "", r["name"]]))' "$here/../cases.json")
 setxkbmap de
+click $bclear; check_selected "before altgr" ""
 press 108 24; check_selected "de: altgr+q still types @" "@"
 setxkbmap us
 

@@ -29,11 +29,12 @@ export function open(name, {jitless = false, webAssembly = true} = {}) {
   throw new Error(`no browser called ${name}: chromium or firefox`);
 }
 
-// The cases the desktop's tests share: the four texts, by trapezoid count, and
-// the box's texts with what the box shows of each.
+// The cases the desktop's tests share: the four texts, by trapezoid count, the
+// box's texts with what the box shows of each, and the access keys on every
+// keyboard layout.
 export function cases(file) {
-  const {runs, boxTexts} = JSON.parse(fs.readFileSync(file, 'utf8'));
-  return {runs: Object.fromEntries(runs.map(r => [r.nTrap, r.text])), boxTexts};
+  const {runs, boxTexts, accessKeys} = JSON.parse(fs.readFileSync(file, 'utf8'));
+  return {runs: Object.fromEntries(runs.map(r => [r.nTrap, r.text])), boxTexts, accessKeys};
 }
 
 // The buttons as the page shows them: the access key underlined, and told.
