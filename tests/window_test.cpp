@@ -298,12 +298,18 @@ struct Font
     bool fits; // the form as the font asks fits that screen
     const char* family = "DejaVu Sans";
     double dpi = 96;
+    bool raisedWhileRunning = false; // set once the form has started, not before
 };
 
 class DesktopFont : public testing::TestWithParam<Font>
 {
 protected:
     void SetUp() override
+    {
+        if (!GetParam().raisedWhileRunning)
+            setDesktopFont();
+    }
+    static void setDesktopFont()
     {
         QFont font(QString::fromLatin1(GetParam().family));
         font.setPointSize(GetParam().points);
@@ -322,6 +328,8 @@ private:
 TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
 {
     StartedForm f;
+    if (GetParam().raisedWhileRunning)
+        setDesktopFont();
     ASSERT_EQ(QFontInfo(f.w.txtRes->font()).family().toStdString(), GetParam().family)
         << "the font is not installed (script/test installs it)";
     const QSize screen = GetParam().screen;
@@ -378,6 +386,7 @@ INSTANTIATE_TEST_SUITE_P(
     Points, DesktopFont,
     testing::Values(Font{"8pt", 8, 100, kWide, true}, Font{"11pt", 11, 100, kWide, true},
                     Font{"13pt", 13, 100, kWide, true}, Font{"16pt", 16, 100, kWide, true},
+                    Font{"16ptRaisedWhileRunning", 16, 100, kWide, true, "DejaVu Sans", 96, true},
                     Font{"16ptCondensed", 16, 50, kWide, true},
                     Font{"14ptOnAProjector", 14, 100, {1024, 768}, false},
                     Font{"16ptOnAProjector", 16, 100, {1024, 768}, false},

@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <limits>
 
 namespace ui {
 
@@ -42,6 +43,25 @@ FormFit::FormFit(QWidget& window, const QList<QWidget*>& controls, CanvasWidget&
     : QObject(&window), m_window(window), m_controls(controls), m_canvas(canvas), m_box(box)
 {
     m_fittedAt = window.devicePixelRatioF();
+    window.installEventFilter(this);
+    qApp->installEventFilter(this); // the application hears of a new font first
+}
+
+// The desktop's font changed while the program runs (a lecturer raises it for
+// the projector): the form is fitted to it as at start-up. A desktop tells of
+// its new font as a change of theme.
+bool FormFit::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == &m_window && event->type() == QEvent::ThemeChange) ||
+        (watched == qApp && event->type() == QEvent::ApplicationFontChange))
+        refit();
+    return false;
+}
+
+void FormFit::refit()
+{
+    fit();
+    keepOnScreen();
 }
 
 // A control's place at the normal size, whatever the last fit made it.
@@ -67,10 +87,7 @@ void FormFit::followScreen(QScreen* screen)
     if (screen != m_watched) {
         disconnect(m_roomWatch);
         m_watched = screen;
-        m_roomWatch = connect(screen, &QScreen::availableGeometryChanged, this, [this] {
-            fit();
-            keepOnScreen();
-        });
+        m_roomWatch = connect(screen, &QScreen::availableGeometryChanged, this, &FormFit::refit);
     }
     if (m_window.devicePixelRatioF() != m_fittedAt)
         followRatio();
@@ -149,10 +166,16 @@ double FormFit::neededScale() const
 }
 
 // How far the form may grow on its screen: the available area (less panels and
-// docks) less the title bar and borders a window manager adds.
+// docks) less room for a title bar and borders. The window manager's own sizes
+// are not known before the window is shown, so the style's sizes of a title
+// bar and of a sub-window's frame stand in for them. No screen (none
+// connected yet): no limit.
 double FormFit::screenRoom() const
 {
-    const QRect available = m_window.screen()->availableGeometry();
+    const QScreen* screen = m_window.screen();
+    if (!screen)
+        return std::numeric_limits<double>::infinity();
+    const QRect available = screen->availableGeometry();
     QStyle* style = m_window.style();
     const int titleBar = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &m_window);
     const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &m_window);

@@ -33,6 +33,9 @@ public:
     // The window was resized: maybe by a change of scale.
     void resized() { followRatio(); }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QRect normalPlace(const QWidget* control) const;
     double neededScale() const;
@@ -42,6 +45,7 @@ private:
     void followScreen(QScreen* screen);
     void keepOnScreen();
     void followRatio();
+    void refit();
 
     QWidget& m_window;
     const QList<QWidget*>& m_controls;
