@@ -2,7 +2,7 @@
 
 namespace app {
 
-std::string BoxText::set(const std::string& text)
+std::string BoxText::keepAndShow(const std::string& text)
 {
     m_text = text;
     m_shown.clear();

@@ -18,7 +18,7 @@ public:
     static constexpr std::size_t kMaxTyped = 65535;
 
     // Keeps text; returns what the box is to show of it.
-    std::string set(const std::string& text);
+    std::string keepAndShow(const std::string& text);
     // The text, given what the box shows now.
     std::string read(const std::string& shown) const;
 

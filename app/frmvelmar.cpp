@@ -57,10 +57,10 @@ void frmvelmar::click(std::string_view control)
 
 void frmvelmar::canvasChanged()
 {
-    run(nullptr); // the redraw that comes before every handler, alone
+    run(kRedrawOnly);
 }
 
-void frmvelmar::run(void (frmvelmar::*handler)())
+void frmvelmar::run(Handler handler)
 {
     if (ending())
         return;

@@ -62,7 +62,10 @@ private:
     void Integration();
 
     // Where the window hands control to a handler: the top level of every event.
-    void run(void (frmvelmar::*handler)());
+    using Handler = void (frmvelmar::*)();
+    void run(Handler handler);
+    // No handler: run() redraws what a new pixel ratio needs, and nothing more.
+    static constexpr Handler kRedrawOnly = nullptr;
     // Where the canvas lost its picture to a new pixel ratio or size, draws it
     // anew: the graph, then each trapezoid count run since the last Clear. The
     // box is not touched. Runs before every handler.

@@ -14,7 +14,7 @@ class BoxTexts : public testing::TestWithParam<BoxTextCase>
 TEST_P(BoxTexts, ShowOnlyLineFeedsAndGiveBackWhatWasSet)
 {
     app::BoxText box;
-    EXPECT_EQ(box.set(GetParam().text), GetParam().shown);
+    EXPECT_EQ(box.keepAndShow(GetParam().text), GetParam().shown);
     EXPECT_EQ(box.read(GetParam().shown), GetParam().text);
 }
 
@@ -30,7 +30,7 @@ TEST(BoxText, GivesBackWhatTheUserLeft)
                                    {"a\rb", "a\nb\n", "a\r\nb\r\n"}};
     for (const auto& [set, shown, read] : rows) {
         app::BoxText box;
-        box.set(set);
+        box.keepAndShow(set);
         EXPECT_EQ(box.read(shown), read) << shown;
     }
 }

@@ -38,7 +38,7 @@ QRect scaled(const QRect& r, double factor)
 
 } // namespace
 
-FormFit::FormFit(QWidget& window, const QList<QWidget*>& controls, CanvasWidget& canvas,
+FormFit::FormFit(QWidget& window, const QList<PlacedControl>& controls, CanvasWidget& canvas,
                  ResultBox& box)
     : QObject(&window), m_window(window), m_controls(controls), m_canvas(canvas), m_box(box)
 {
@@ -67,7 +67,10 @@ void FormFit::refit()
 // A control's place at the normal size, whatever the last fit made it.
 QRect FormFit::normalPlace(const QWidget* control) const
 {
-    return toQRect(app::kLayout[m_controls.indexOf(control)].geometry);
+    for (const PlacedControl& c : m_controls)
+        if (c.widget == control)
+            return toQRect(c.place->geometry);
+    return {};
 }
 
 void FormFit::shown()
@@ -144,11 +147,11 @@ void FormFit::keepOnScreen()
 double FormFit::neededScale() const
 {
     double factor = 1;
-    for (qsizetype i = 0; i < m_controls.size(); ++i) {
-        const app::ControlPlace& place = app::kLayout[i];
+    for (const PlacedControl& c : m_controls) {
+        const app::ControlPlace& place = *c.place;
         if (place.kind != app::ControlKind::Button)
             continue;
-        const auto* b = static_cast<const CommandButton*>(m_controls[i]);
+        const auto* b = static_cast<const CommandButton*>(c.widget);
         QStyleOptionButton option;
         option.initFrom(b);
         option.rect = QRect(QPoint(), normalPlace(b).size());
@@ -210,8 +213,8 @@ double FormFit::fittingScale()
 
 void FormFit::scaleBy(double factor)
 {
-    for (qsizetype i = 0; i < m_controls.size(); ++i) // made from kLayout, in its order
-        m_controls[i]->setGeometry(scaled(toQRect(app::kLayout[i].geometry), factor));
+    for (const PlacedControl& c : m_controls)
+        c.widget->setGeometry(scaled(toQRect(c.place->geometry), factor));
     // In logical pixels: on a screen of twice the scale, twice the device pixels.
     m_window.resize(qRound(app::kClientWidth * factor), qRound(app::kClientHeight * factor));
     // The canvas keeps its extent in twips, whatever its size in pixels.

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QRect>
 
+#include "ui/placedcontrol.h"
+
 class QScreen;
 class QWidget;
 
@@ -24,7 +26,8 @@ class FormFit : public QObject
 {
 public:
     // The window's controls, made from app::kLayout in its order.
-    FormFit(QWidget& window, const QList<QWidget*>& controls, CanvasWidget& canvas, ResultBox& box);
+    FormFit(QWidget& window, const QList<PlacedControl>& controls, CanvasWidget& canvas,
+            ResultBox& box);
 
     // Fits the form to the screen it is on now.
     void fit();
@@ -48,7 +51,7 @@ private:
     void refit();
 
     QWidget& m_window;
-    const QList<QWidget*>& m_controls;
+    const QList<PlacedControl>& m_controls;
     CanvasWidget& m_canvas;
     ResultBox& m_box;
     QScreen* m_watched = nullptr; // the screen whose available area is followed

@@ -44,7 +44,7 @@ void ResultBox::SetText(const std::string& text)
         m_preedit.clear();
         QGuiApplication::inputMethod()->reset();
     }
-    m_shown = m_text.set(text);
+    m_shown = m_text.keepAndShow(text);
     m_setting = true;
     setPlainText(QString::fromStdString(m_shown));
     m_setting = false;

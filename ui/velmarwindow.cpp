@@ -49,9 +49,9 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
 {
     installAccessibleRoles();
     for (const app::ControlPlace& p : app::kLayout)
-        m_controls.append(makeControl(p, this));
+        m_controls.append({makeControl(p, this), &p});
     for (qsizetype i = 1; i < m_controls.size(); ++i)
-        setTabOrder(m_controls[i - 1], m_controls[i]);
+        setTabOrder(m_controls[i - 1].widget, m_controls[i].widget);
     picGraph = control<CanvasWidget>("picGraph");
     cmd1rect = control<CommandButton>("cmd1rect");
     cmd2rect = control<CommandButton>("cmd2rect");
@@ -133,6 +133,14 @@ void VelmarWindow::quit(int status)
     QCoreApplication::exit(status);
 }
 
+QList<QWidget*> VelmarWindow::tabOrder() const
+{
+    QList<QWidget*> widgets;
+    for (const PlacedControl& c : m_controls)
+        widgets.append(c.widget);
+    return widgets;
+}
+
 int exec(frmvelmar& form)
 {
     if (!form.start())
@@ -180,9 +188,9 @@ void VelmarWindow::keyPressEvent(QKeyEvent* event)
 // The control the table names so, of the kind the table gives it.
 template <typename T> T* VelmarWindow::control(const char* name) const
 {
-    for (QWidget* w : m_controls)
-        if (w->objectName() == QLatin1String(name))
-            if (T* typed = qobject_cast<T*>(w))
+    for (const PlacedControl& c : m_controls)
+        if (c.widget->objectName() == QLatin1String(name))
+            if (T* typed = qobject_cast<T*>(c.widget))
                 return typed;
     qFatal("the layout has no %s of that kind", name);
 }

@@ -2,6 +2,7 @@
 
 #include "app/layout.h"
 #include "app/window.h"
+#include "ui/placedcontrol.h"
 
 #include <QWidget>
 
@@ -47,7 +48,7 @@ public:
     void quit(int status) override;
 
     // The controls in tab order, made from kLayout in its order.
-    const QList<QWidget*>& tabOrder() const { return m_controls; }
+    QList<QWidget*> tabOrder() const;
 
     // The controls by the names the form knows them by, set once by the
     // constructor from the controls made from kLayout.
@@ -70,7 +71,7 @@ protected:
 private:
     template <typename T> T* control(const char* name) const;
 
-    QList<QWidget*> m_controls;
+    QList<PlacedControl> m_controls; // in tab order
     FormFit* m_fit = nullptr;
     std::unique_ptr<Announcer> m_announcer; // no control: not in the layout or the tab order
 };

@@ -204,6 +204,8 @@ const velmarPage = (() => {
       if (!framed || document.hasFocus())
         report.focus();
     },
+    // No memory was left for the report itself: its number and description.
+    reportUnshown(number, text) { this.report(`Error ${number}`, text); },
     quit(status) {
       ended = true;
       for (const element of Object.values(byName))

@@ -5,6 +5,7 @@
 #include <emscripten.h>
 
 #include <cstdlib>
+#include <new>
 
 // The page's side of each call (web/page.js defines the velmarPage functions).
 EM_JS(void, jsSetBoxText, (const char* text), { velmarPage.setBoxText(UTF8ToString(text)); });
@@ -22,6 +23,8 @@ EM_JS(void, jsAnnounce, (const char* text), { velmarPage.announce(UTF8ToString(t
 EM_JS(void, jsOpen, (), { velmarPage.open(); });
 EM_JS(void, jsReport, (const char* heading, const char* text),
       { velmarPage.report(UTF8ToString(heading), UTF8ToString(text)); });
+EM_JS(void, jsReportUnshown, (int number, const char* text),
+      { velmarPage.reportUnshown(number, UTF8ToString(text)); });
 EM_JS(void, jsQuit, (int status), { velmarPage.quit(status); });
 
 namespace web {
@@ -36,7 +39,7 @@ std::string WebBox::Text() const
 
 void WebBox::SetText(const std::string& text)
 {
-    jsSetBoxText(m_text.set(text).c_str());
+    jsSetBoxText(m_text.keepAndShow(text).c_str());
 }
 
 void WebWindow::showDrawing()
@@ -76,7 +79,13 @@ void WebWindow::open()
 
 void WebWindow::reportError(const plot::RuntimeError& error)
 {
-    jsReport(frmvelmar::reportHeading(error).c_str(), error.description().c_str());
+    // The heading takes memory: where none is left for it, the page says what
+    // it can in its own words, and the form ends the program as after any report.
+    try {
+        jsReport(frmvelmar::reportHeading(error).c_str(), error.what());
+    } catch (const std::bad_alloc&) {
+        jsReportUnshown(error.code(), error.what());
+    }
 }
 
 void WebWindow::quit(int status)
