@@ -33,14 +33,14 @@ TEST(Accessibility, EveryControlHasANameAndADescription)
         QAccessible::Role role;
         const char* name;
     } controls[] = {
-        {f.w.picGraph, QAccessible::Graphic, "Graph"},
-        {f.w.cmd1rect, QAccessible::Button, "1 Trapezoid"},
-        {f.w.cmd2rect, QAccessible::Button, "2 Trapezoids"},
-        {f.w.cmd10Rec, QAccessible::Button, "10 Trapezoids"},
-        {f.w.cmdcalc, QAccessible::Button, "Calculate"},
-        {f.w.cmdclear, QAccessible::Button, "Clear"},
-        {f.w.cmdexit, QAccessible::Button, "Exit"},
-        {f.w.txtRes, QAccessible::EditableText, "Result"},
+        {f.picGraph(), QAccessible::Graphic, "Graph"},
+        {f.cmd1rect(), QAccessible::Button, "1 Trapezoid"},
+        {f.cmd2rect(), QAccessible::Button, "2 Trapezoids"},
+        {f.cmd10Rec(), QAccessible::Button, "10 Trapezoids"},
+        {f.cmdcalc(), QAccessible::Button, "Calculate"},
+        {f.cmdclear(), QAccessible::Button, "Clear"},
+        {f.cmdexit(), QAccessible::Button, "Exit"},
+        {f.txtRes(), QAccessible::EditableText, "Result"},
     };
     for (const auto& c : controls) {
         EXPECT_EQ(spoken(c.widget, QAccessible::Name), c.name);
@@ -52,19 +52,19 @@ TEST(Accessibility, EveryControlHasANameAndADescription)
 TEST(Accessibility, TheCanvasSaysWhatItShows)
 {
     StartedForm f;
-    const QString bare = spoken(f.w.picGraph, QAccessible::Description);
+    const QString bare = spoken(f.picGraph(), QAccessible::Description);
     EXPECT_TRUE(bare.contains("sine curve")) << bare.toStdString();
     EXPECT_FALSE(bare.contains("trapezoid")) << bare.toStdString();
-    QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
-    EXPECT_EQ(spoken(f.w.picGraph, QAccessible::Description),
+    QTest::mouseClick(f.cmd10Rec(), Qt::LeftButton);
+    EXPECT_EQ(spoken(f.picGraph(), QAccessible::Description),
               bare + " 10 trapezoids approximate the area under it from 0 to π.");
-    QTest::mouseClick(f.w.cmdcalc, Qt::LeftButton);
-    EXPECT_TRUE(spoken(f.w.picGraph, QAccessible::Description).contains("10000 trapezoids"));
-    QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
-    EXPECT_TRUE(spoken(f.w.picGraph, QAccessible::Description)
+    QTest::mouseClick(f.cmdcalc(), Qt::LeftButton);
+    EXPECT_TRUE(spoken(f.picGraph(), QAccessible::Description).contains("10000 trapezoids"));
+    QTest::mouseClick(f.cmd1rect(), Qt::LeftButton);
+    EXPECT_TRUE(spoken(f.picGraph(), QAccessible::Description)
                     .contains("1 trapezoid approximates the area"));
-    QTest::mouseClick(f.w.cmdclear, Qt::LeftButton);
-    EXPECT_EQ(spoken(f.w.picGraph, QAccessible::Description), bare);
+    QTest::mouseClick(f.cmdclear(), Qt::LeftButton);
+    EXPECT_EQ(spoken(f.picGraph(), QAccessible::Description), bare);
 }
 
 std::vector<std::pair<QObject*, QString>> g_insertions;
@@ -87,13 +87,13 @@ TEST(Accessibility, ANewResultIsAnnouncedAsATextChange)
     {
         StartedForm f;
         g_insertions.clear();
-        QTest::mouseClick(f.w.cmd2rect, Qt::LeftButton);
+        QTest::mouseClick(f.cmd2rect(), Qt::LeftButton);
         ASSERT_FALSE(g_insertions.empty());
-        EXPECT_EQ(g_insertions.back().first, f.w.txtRes);
+        EXPECT_EQ(g_insertions.back().first, f.txtRes());
         // The box's two lines, as a screen reader reads them.
         const QString shown = QString(kRuns[1].text).replace("\r\n", "\n");
         EXPECT_EQ(lines(g_insertions.back().second), shown);
-        EXPECT_EQ(spoken(f.w.txtRes, QAccessible::Value), shown);
+        EXPECT_EQ(spoken(f.txtRes(), QAccessible::Value), shown);
     }
     QAccessible::installUpdateHandler(nullptr);
     platform->setActive(false);

@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Buttons, EachButton, testing::ValuesIn(kButtons),
 TEST(Commands, LetterAccessKeysWorkInEitherCase)
 {
     StartedForm f;
-    QSignalSpy calc(f.w.cmdcalc, &QPushButton::clicked);
+    QSignalSpy calc(f.cmdcalc(), &QPushButton::clicked);
     QTest::keyClick(&f.w, Qt::Key_C, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(calc.count(), 1) << "Alt+Shift+C";
     QTest::keyClick(&f.w, 'c', Qt::AltModifier);
@@ -79,14 +79,14 @@ TEST(Commands, LetterAccessKeysWorkInEitherCase)
 TEST(Commands, TrapezoidsPileUpWhileTheTextIsReplaced)
 {
     StartedForm f;
-    QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
+    QTest::mouseClick(f.cmd1rect(), Qt::LeftButton);
     const int one = greenPixels(f.image());
-    QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
+    QTest::mouseClick(f.cmd10Rec(), Qt::LeftButton);
     const QImage both = f.image();
     EXPECT_EQ(f.text().toStdString(), kRuns[2].text);
 
     StartedForm only10;
-    QTest::mouseClick(only10.w.cmd10Rec, Qt::LeftButton);
+    QTest::mouseClick(only10.cmd10Rec(), Qt::LeftButton);
     const QImage ten = only10.image();
     // Every green pixel of the ten-trapezoid run is there, and more besides.
     int extra = 0;
@@ -107,12 +107,12 @@ TEST(Commands, ClearGivesBackTheStartUpPicture)
     const QImage startUp = f.image();
     for (const TrapezoidButton& b : kButtons)
         QTest::mouseClick(buttonOf(f.w, b), Qt::LeftButton);
-    f.w.txtRes->SetText("typed by hand");
+    f.txtRes()->SetText("typed by hand");
     QTest::keyClick(&f.w, Qt::Key_R, Qt::AltModifier);
     EXPECT_EQ(f.image(), startUp);
     EXPECT_TRUE(f.text().isEmpty());
-    QTest::mouseClick(f.w.cmd2rect, Qt::LeftButton);
-    QTest::mouseClick(f.w.cmdclear, Qt::LeftButton);
+    QTest::mouseClick(f.cmd2rect(), Qt::LeftButton);
+    QTest::mouseClick(f.cmdclear(), Qt::LeftButton);
     EXPECT_EQ(f.image(), startUp);
 }
 
@@ -125,7 +125,7 @@ TEST(Commands, TabThenEnterPressesTheButtonsInTabOrder)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     };
     tabEnter();
-    EXPECT_EQ(QApplication::focusWidget(), f.w.cmd1rect);
+    EXPECT_EQ(QApplication::focusWidget(), f.cmd1rect());
     EXPECT_EQ(f.form.state().nTrap, 1);
     tabEnter();
     EXPECT_EQ(f.form.state().nTrap, 2);
@@ -137,11 +137,11 @@ TEST(Commands, TabThenEnterPressesTheButtonsInTabOrder)
     EXPECT_EQ(f.image(), startUp);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // to Exit, not pressed
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // to the result box
-    EXPECT_EQ(QApplication::focusWidget(), f.w.txtRes);
-    QTest::keyClick(f.w.txtRes, Qt::Key_Return);
-    EXPECT_EQ(f.w.txtRes->Text(), "\r\n") << "Enter in the box starts a new line";
+    EXPECT_EQ(QApplication::focusWidget(), f.txtRes());
+    QTest::keyClick(f.txtRes(), Qt::Key_Return);
+    EXPECT_EQ(f.txtRes()->Text(), "\r\n") << "Enter in the box starts a new line";
     tabEnter();
-    EXPECT_EQ(QApplication::focusWidget(), f.w.cmd10Rec);
+    EXPECT_EQ(QApplication::focusWidget(), f.cmd10Rec());
     EXPECT_EQ(f.form.state().nTrap, 10);
     // Space presses the focused button too.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -194,8 +194,8 @@ TEST_P(KeyFromControl, PressesWhatTheKeyboardRulesSay)
     StartedForm f;
     QWidget* const control = f.w.tabOrder()[tabIndex];
     const QString typed = QStringLiteral("typed");
-    f.w.txtRes->SetText(typed.toStdString());
-    f.w.txtRes->moveCursor(QTextCursor::End);
+    f.txtRes()->SetText(typed.toStdString());
+    f.txtRes()->moveCursor(QTextCursor::End);
     control->setFocus();
     std::vector<std::unique_ptr<QSignalSpy>> spies;
     for (const char* name : kButtonNames)
@@ -223,9 +223,9 @@ TEST_P(KeyFromControl, PressesWhatTheKeyboardRulesSay)
             text = QString::fromLatin1(b.run.text);
     if (pressed == "cmdclear")
         text.clear();
-    if (pressed.isEmpty() && control == f.w.txtRes && k.key == Qt::Key_Space)
+    if (pressed.isEmpty() && control == f.txtRes() && k.key == Qt::Key_Space)
         text += ' ';
-    if (pressed.isEmpty() && control == f.w.txtRes && pressesFocused && k.key != Qt::Key_Space)
+    if (pressed.isEmpty() && control == f.txtRes() && pressesFocused && k.key != Qt::Key_Space)
         text += "\r\n";
     EXPECT_EQ(f.text(), text);
 
@@ -248,20 +248,20 @@ TEST(Commands, AccessKeysAndClicksAreHandledInArrivalOrder)
 {
     StartedForm f;
     std::vector<double> handled;
-    for (auto* b : {f.w.cmd1rect, f.w.cmd10Rec})
+    for (auto* b : {f.cmd1rect(), f.cmd10Rec()})
         QObject::connect(b, &QPushButton::clicked, &f.w,
                          [&] { handled.push_back(f.form.state().nTrap); });
     // Queue both before either is handled.
     QMetaObject::invokeMethod(
         &f.w, [&] { QTest::keyClick(&f.w, Qt::Key_1, Qt::AltModifier); }, Qt::QueuedConnection);
     QMetaObject::invokeMethod(
-        &f.w, [&] { QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton); }, Qt::QueuedConnection);
+        &f.w, [&] { QTest::mouseClick(f.cmd10Rec(), Qt::LeftButton); }, Qt::QueuedConnection);
     ASSERT_TRUE(QTest::qWaitFor([&] { return handled.size() >= 2; }));
     EXPECT_EQ(handled, (std::vector<double>{1, 10}));
     EXPECT_EQ(f.form.state().nTrap, 10);
     EXPECT_EQ(f.text().toStdString(), kRuns[2].text);
 
-    QSignalSpy calc(f.w.cmdcalc, &QPushButton::clicked);
+    QSignalSpy calc(f.cmdcalc(), &QPushButton::clicked);
     for (int i = 0; i < 10; ++i)
         QTest::keyClick(&f.w, Qt::Key_C, Qt::AltModifier);
     EXPECT_EQ(calc.count(), 10) << "each click at once, none merged";
@@ -288,7 +288,8 @@ TEST_P(Endings, EndsWithStatusZeroAndRunsNothingAfter)
         (void)QTest::qWaitForWindowActive(&w);
         GetParam().act(w);
         // Queued after Exit: must never run.
-        QMetaObject::invokeMethod(w.cmd1rect, "click", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(w.findChild<QPushButton*>("cmd1rect"), "click",
+                                  Qt::QueuedConnection);
     });
     EXPECT_EQ(ui::exec(form), 0);
     EXPECT_TRUE(form.ending());
@@ -299,7 +300,9 @@ TEST_P(Endings, EndsWithStatusZeroAndRunsNothingAfter)
 INSTANTIATE_TEST_SUITE_P(Commands, Endings,
                          testing::Values(Ending{"exitByClick",
                                                 [](ui::VelmarWindow& w) {
-                                                    QTest::mouseClick(w.cmdexit, Qt::LeftButton);
+                                                    QTest::mouseClick(
+                                                        w.findChild<QPushButton*>("cmdexit"),
+                                                        Qt::LeftButton);
                                                 }},
                                          Ending{"exitByAccessKey",
                                                 [](ui::VelmarWindow& w) {
@@ -329,8 +332,8 @@ TEST(Errors, TheReportIsAMessageWindowThenTheProgramEnds)
     });
     dismiss.start(50);
     QTimer::singleShot(0, &f.w, [&] {
-        f.w.picGraph->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        f.w.cmdclear->click();
+        f.picGraph()->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        f.cmdclear()->click();
     });
     EXPECT_EQ(ui::exec(f.form), frmvelmar::kErrorExitCode);
     EXPECT_TRUE(shown.startsWith("Run-time error '480':")) << shown.toStdString();

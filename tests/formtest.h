@@ -32,6 +32,20 @@ template <typename Window = ui::VelmarWindow> struct FormOn
     Window w;
     frmvelmar form{w};
     FormOn() { w.drive(form); }
+
+    // The controls by the names the form knows them by, as the window names them.
+    template <typename T> T* control(const char* name) const
+    {
+        return w.template findChild<T*>(name);
+    }
+    ui::CanvasWidget* picGraph() const { return control<ui::CanvasWidget>("picGraph"); }
+    ui::CommandButton* cmd1rect() const { return control<ui::CommandButton>("cmd1rect"); }
+    ui::CommandButton* cmd2rect() const { return control<ui::CommandButton>("cmd2rect"); }
+    ui::CommandButton* cmd10Rec() const { return control<ui::CommandButton>("cmd10Rec"); }
+    ui::CommandButton* cmdcalc() const { return control<ui::CommandButton>("cmdcalc"); }
+    ui::CommandButton* cmdclear() const { return control<ui::CommandButton>("cmdclear"); }
+    ui::CommandButton* cmdexit() const { return control<ui::CommandButton>("cmdexit"); }
+    ui::ResultBox* txtRes() const { return control<ui::ResultBox>("txtRes"); }
 };
 
 // A started form whose error reports are collected instead of shown.
@@ -52,8 +66,8 @@ struct StartedForm : FormOn<CollectingWindow>
         }
     }
 
-    QImage image() const { return w.picGraph->image().copy(); }
-    QString text() const { return QString::fromStdString(w.txtRes->Text()); }
+    QImage image() const { return picGraph()->image().copy(); }
+    QString text() const { return QString::fromStdString(txtRes()->Text()); }
 };
 
 // The offscreen platform's screens, set for one test and put back after it:

@@ -11,7 +11,7 @@ TEST(HiDpi, CanvasImageAtTheDevicePixelRatio)
     StartedForm f;
     ASSERT_EQ(f.w.devicePixelRatioF(), 2.0) << "run with QT_SCALE_FACTOR=2";
     EXPECT_EQ(f.w.size(), QSize(698, 526));
-    EXPECT_EQ(f.w.picGraph->geometry(), QRect(48, 8, 601, 401));
+    EXPECT_EQ(f.picGraph()->geometry(), QRect(48, 8, 601, 401));
     const QImage img = f.image();
     EXPECT_EQ(img.size(), QSize(1194, 794));
 
@@ -32,7 +32,8 @@ TEST(HiDpi, CanvasImageAtTheDevicePixelRatio)
         ASSERT_NE(img.pixel(x, 12), kCyan) << "nothing above the top of the curve";
 
     // What the window shows is the full-resolution image, not an upscaled one.
-    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect())
+    const QImage shown = f.picGraph()
+                             ->grab(f.picGraph()->contentsRect())
                              .toImage()
                              .convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown.size(), QSize(1194, 794));

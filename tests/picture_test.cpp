@@ -40,11 +40,11 @@ TEST_P(Piles, AreTheEnginesOnARasterOfTheDrawingArea)
 {
     StartedForm f;
     const qreal ratio = f.w.devicePixelRatioF();
-    EXPECT_EQ(f.w.picGraph->pixelRatio(), ratio);
-    EXPECT_EQ(f.w.picGraph->contentsRect(), QRect(2, 2, 597, 397)) << "a 2-pixel border";
+    EXPECT_EQ(f.picGraph()->pixelRatio(), ratio);
+    EXPECT_EQ(f.picGraph()->contentsRect(), QRect(2, 2, 597, 397)) << "a 2-pixel border";
     EXPECT_EQ(f.image().size(), QSize(597, 397) * ratio) << "allocated at the device pixel ratio";
-    EXPECT_EQ(f.w.picGraph->raster().ScaleWidth(), 8955.0f);
-    EXPECT_EQ(f.w.picGraph->raster().ScaleHeight(), 5955.0f);
+    EXPECT_EQ(f.picGraph()->raster().ScaleWidth(), 8955.0f);
+    EXPECT_EQ(f.picGraph()->raster().ScaleHeight(), 5955.0f);
     const QSize device = QSize(597, 397) * ratio;
     raster::RasterCanvas expected;
     expected.setArea({597, 397, device.width(), device.height(), ratio, 15, 15});
@@ -55,8 +55,8 @@ TEST_P(Piles, AreTheEnginesOnARasterOfTheDrawingArea)
         f.w.findChild<ui::CommandButton*>(kPileButtons[i])->click();
     }
     const QImage shown = f.image();
-    EXPECT_EQ(f.w.picGraph->image().constBits(),
-              reinterpret_cast<const uchar*>(f.w.picGraph->raster().pixels()))
+    EXPECT_EQ(f.picGraph()->image().constBits(),
+              reinterpret_cast<const uchar*>(f.picGraph()->raster().pixels()))
         << "the buffer, not a copy";
     const QImage want(reinterpret_cast<const uchar*>(expected.pixels()), expected.width(),
                       expected.height(), QImage::Format_RGB32);
@@ -79,14 +79,14 @@ TEST_P(ScreenAfter, IsTheWholePicture)
     StartedForm f;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.w));
     // Something drawn first, so that Clear and a second run repaint over it.
-    f.w.cmd10Rec->click();
+    f.cmd10Rec()->click();
     QApplication::processEvents();
     f.w.findChild<ui::CommandButton*>(GetParam())->click();
     // The device pixels the canvas covers whole. At a fractional ratio its outer
     // row and column are shared with the window's background, and Qt composes
     // those of both widgets' paints.
     const qreal ratio = f.w.devicePixelRatioF();
-    const QRect g = f.w.picGraph->geometry();
+    const QRect g = f.picGraph()->geometry();
     const QRect canvas(QPoint(int(std::ceil(g.left() * ratio)), int(std::ceil(g.top() * ratio))),
                        QPoint(int(std::floor((g.right() + 1) * ratio)) - 1,
                               int(std::floor((g.bottom() + 1) * ratio)) - 1));
@@ -133,7 +133,7 @@ TEST_P(RatioChange, RedrawsAsAFreshStartThere)
     QScreen* const two = OffscreenScreens::named("two");
     ASSERT_TRUE(one && two);
     auto presses = [](StartedForm& f) {
-        for (ui::CommandButton* b : {f.w.cmd1rect, f.w.cmd10Rec, f.w.cmdcalc, f.w.cmd10Rec})
+        for (ui::CommandButton* b : {f.cmd1rect(), f.cmd10Rec(), f.cmdcalc(), f.cmd10Rec()})
             b->click();
     };
     StartedForm moved(true, one);
@@ -150,14 +150,15 @@ TEST_P(RatioChange, RedrawsAsAFreshStartThere)
     EXPECT_EQ(moved.image().size(), QSize(597, 397) * fresh.w.devicePixelRatioF());
     EXPECT_EQ(moved.image(), fresh.image()) << "after the move";
     // A press after the move draws at the new ratio, on the redrawn picture.
-    moved.w.cmd2rect->click();
-    fresh.w.cmd2rect->click();
+    moved.cmd2rect()->click();
+    fresh.cmd2rect()->click();
     EXPECT_EQ(moved.image(), fresh.image()) << "after a press there";
     EXPECT_TRUE(moved.reports.empty());
     // What the screen shows; grab() rounds a fractional ratio its own way.
     const qreal ratio = fresh.w.devicePixelRatioF();
     if (ratio == std::floor(ratio)) {
-        const QImage shown = moved.w.picGraph->grab(moved.w.picGraph->contentsRect())
+        const QImage shown = moved.picGraph()
+                                 ->grab(moved.picGraph()->contentsRect())
                                  .toImage()
                                  .convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(shown, fresh.image()) << "what the screen shows";
@@ -174,8 +175,8 @@ INSTANTIATE_TEST_SUITE_P(Picture, RatioChange,
 TEST(Soak, MixedPressesThenClearEqualASingleRun)
 {
     StartedForm f;
-    ui::CommandButton* const buttons[] = {f.w.cmd1rect, f.w.cmd2rect, f.w.cmd10Rec, f.w.cmdcalc,
-                                          f.w.cmdclear};
+    ui::CommandButton* const buttons[] = {f.cmd1rect(), f.cmd2rect(), f.cmd10Rec(), f.cmdcalc(),
+                                          f.cmdclear()};
     std::mt19937 random(8122026);
     for (int i = 0; i < 300; ++i) {
         buttons[random() % 5]->click();
@@ -183,11 +184,11 @@ TEST(Soak, MixedPressesThenClearEqualASingleRun)
             QApplication::processEvents(); // let the canvas repaint now and then
     }
     EXPECT_EQ(f.reports.size(), 0u);
-    f.w.cmdclear->click();
-    f.w.cmd10Rec->click();
+    f.cmdclear()->click();
+    f.cmd10Rec()->click();
 
     StartedForm fresh;
-    fresh.w.cmd10Rec->click();
+    fresh.cmd10Rec()->click();
     EXPECT_EQ(f.image(), fresh.image());
     EXPECT_EQ(f.text(), fresh.text());
     EXPECT_EQ(f.form.state().nTrap, 10);

@@ -28,7 +28,7 @@ TEST(Window, TitleSizeAndIcon)
     EXPECT_EQ(f.w.objectName(), "frmvelmar");
     EXPECT_EQ(f.w.size(), QSize(698, 526));
     EXPECT_FALSE(f.w.windowIcon().isNull());
-    EXPECT_TRUE(f.w.txtRes->toPlainText().isEmpty());
+    EXPECT_TRUE(f.txtRes()->toPlainText().isEmpty());
     EXPECT_EQ(f.w.tabOrder().size(), 8);
 }
 
@@ -93,7 +93,7 @@ TEST(Window, StartUpPictureShowsAxesAndCurve)
     EXPECT_EQ(f.form.state().yMargin, 100);
     EXPECT_EQ(f.form.state().pi, 3.141592654);
     EXPECT_EQ(f.form.state().nTrap, 0);
-    EXPECT_EQ(QApplication::focusWidget(), f.w.picGraph);
+    EXPECT_EQ(QApplication::focusWidget(), f.picGraph());
     const QImage img = f.image();
 
     // Every point of the curve is cyan. The points are worked out here on their
@@ -135,7 +135,8 @@ TEST(Window, StartUpPictureShowsAxesAndCurve)
     EXPECT_TRUE(f.text().isEmpty());
 
     // What is on screen is the image: the widget paints from it.
-    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect())
+    const QImage shown = f.picGraph()
+                             ->grab(f.picGraph()->contentsRect())
                              .toImage()
                              .convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, img);
@@ -144,7 +145,7 @@ TEST(Window, StartUpPictureShowsAxesAndCurve)
 TEST(Window, PictureSurvivesHidingAndShowing)
 {
     StartedForm f;
-    QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
+    QTest::mouseClick(f.cmd10Rec(), Qt::LeftButton);
     const QImage before = f.image();
     f.w.showMinimized();
     QApplication::processEvents();
@@ -153,7 +154,8 @@ TEST(Window, PictureSurvivesHidingAndShowing)
     f.w.showNormal();
     QApplication::processEvents();
     EXPECT_EQ(f.image(), before);
-    const QImage shown = f.w.picGraph->grab(f.w.picGraph->contentsRect())
+    const QImage shown = f.picGraph()
+                             ->grab(f.picGraph()->contentsRect())
                              .toImage()
                              .convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, before);
@@ -178,15 +180,15 @@ INSTANTIATE_TEST_SUITE_P(ResultBox, TextRoundTrip, testing::ValuesIn(kBoxTexts),
 TEST(ResultBox, TypingReadsBackWithCrLf)
 {
     StartedForm f;
-    f.w.txtRes->setFocus();
-    QTest::keyClicks(f.w.txtRes, "ab");
-    QTest::keyClick(f.w.txtRes, Qt::Key_Return);
-    QTest::keyClicks(f.w.txtRes, "cd");
-    EXPECT_EQ(f.w.txtRes->Text(), "ab\r\ncd");
+    f.txtRes()->setFocus();
+    QTest::keyClicks(f.txtRes(), "ab");
+    QTest::keyClick(f.txtRes(), Qt::Key_Return);
+    QTest::keyClicks(f.txtRes(), "cd");
+    EXPECT_EQ(f.txtRes()->Text(), "ab\r\ncd");
     // Tab moves on rather than inserting a tab.
-    QTest::keyClick(f.w.txtRes, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), f.w.cmd10Rec);
-    EXPECT_EQ(f.w.txtRes->Text(), "ab\r\ncd");
+    QTest::keyClick(f.txtRes(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.cmd10Rec());
+    EXPECT_EQ(f.txtRes()->Text(), "ab\r\ncd");
 }
 
 // One pasted line of a megabyte is cut at the cap at once; the next result
@@ -194,22 +196,22 @@ TEST(ResultBox, TypingReadsBackWithCrLf)
 TEST(ResultBox, AHugePasteIsCutAtTheCap)
 {
     StartedForm f;
-    f.w.txtRes->setFocus();
+    f.txtRes()->setFocus();
     QApplication::clipboard()->setText(QString(1 << 20, QLatin1Char('x')));
-    QTest::keyClick(f.w.txtRes, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(f.txtRes(), Qt::Key_V, Qt::ControlModifier);
     const std::string capped(app::BoxText::kMaxTyped, 'x');
-    EXPECT_TRUE(f.w.txtRes->Text() == capped) << f.w.txtRes->Text().size() << " characters";
-    QTest::keyClick(f.w.txtRes, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(f.w.txtRes->Text() == capped) << "Undo brought the cut part back";
-    QTest::keyClick(f.w.txtRes, Qt::Key_Y);
-    QTest::keyClick(f.w.txtRes, Qt::Key_Return);
-    EXPECT_TRUE(f.w.txtRes->Text() == capped) << "nothing typed beyond the cap";
+    EXPECT_TRUE(f.txtRes()->Text() == capped) << f.txtRes()->Text().size() << " characters";
+    QTest::keyClick(f.txtRes(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(f.txtRes()->Text() == capped) << "Undo brought the cut part back";
+    QTest::keyClick(f.txtRes(), Qt::Key_Y);
+    QTest::keyClick(f.txtRes(), Qt::Key_Return);
+    EXPECT_TRUE(f.txtRes()->Text() == capped) << "nothing typed beyond the cap";
     QInputMethodEvent composed;
     composed.setCommitString(QStringLiteral("é"));
-    QApplication::sendEvent(f.w.txtRes, &composed);
-    EXPECT_TRUE(f.w.txtRes->Text() == capped) << "nothing composed beyond the cap";
-    QTest::mouseClick(f.w.cmd10Rec, Qt::LeftButton);
-    EXPECT_EQ(f.w.txtRes->Text(), "Integral Sin(x) [0,pi]= 1.98352353750514\r\ndx= .3141592654");
+    QApplication::sendEvent(f.txtRes(), &composed);
+    EXPECT_TRUE(f.txtRes()->Text() == capped) << "nothing composed beyond the cap";
+    QTest::mouseClick(f.cmd10Rec(), Qt::LeftButton);
+    EXPECT_EQ(f.txtRes()->Text(), "Integral Sin(x) [0,pi]= 1.98352353750514\r\ndx= .3141592654");
 }
 
 // A composition still pending in an input method when a button writes the
@@ -219,24 +221,24 @@ TEST(ResultBox, AHugePasteIsCutAtTheCap)
 TEST(ResultBox, APendingCompositionStaysOutOfTheResult)
 {
     StartedForm f;
-    f.w.txtRes->setFocus();
+    f.txtRes()->setFocus();
     auto send = [&](const QString& preedit, const QString& commit = {}, int from = 0,
                     int length = 0) {
         QInputMethodEvent event(preedit, {});
         if (!commit.isEmpty() || length != 0)
             event.setCommitString(commit, from, length);
-        QApplication::sendEvent(f.w.txtRes, &event);
+        QApplication::sendEvent(f.txtRes(), &event);
     };
     send(QStringLiteral("かんじ"));
-    QTest::keyClick(f.w.txtRes, Qt::Key_C, Qt::AltModifier);
+    QTest::keyClick(f.txtRes(), Qt::Key_C, Qt::AltModifier);
     send(QStringLiteral("感じ"));     // the conversion, late
     send({}, {}, -13, 13);            // a deletion around the cursor
     send({}, QStringLiteral("感じ")); // the commit on being reset
     const std::string result = "Integral Sin(x) [0,pi]= 1.9999999835511\r\ndx= .0003141592654";
-    EXPECT_EQ(f.w.txtRes->Text(), result);
+    EXPECT_EQ(f.txtRes()->Text(), result);
     send(QStringLiteral("か"));
     send({}, QStringLiteral("か"));
-    EXPECT_EQ(f.w.txtRes->Text(), "か" + result) << "a new composition, at the cursor";
+    EXPECT_EQ(f.txtRes()->Text(), "か" + result) << "a new composition, at the cursor";
 }
 
 // Where the report itself cannot be shown (short of memory, or the toolkit
@@ -275,8 +277,8 @@ void expectBothLinesShow(ui::ResultBox* box)
 TEST(ResultBox, BothResultLinesFitInTheBox)
 {
     StartedForm f;
-    QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
-    expectBothLinesShow(f.w.txtRes);
+    QTest::mouseClick(f.cmd1rect(), Qt::LeftButton);
+    expectBothLinesShow(f.txtRes());
 }
 
 // A desktop font from 8 to 16 pt: the form grows by one factor where the font
@@ -330,7 +332,7 @@ TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
     StartedForm f;
     if (GetParam().raisedWhileRunning)
         setDesktopFont();
-    ASSERT_EQ(QFontInfo(f.w.txtRes->font()).family().toStdString(), GetParam().family)
+    ASSERT_EQ(QFontInfo(f.txtRes()->font()).family().toStdString(), GetParam().family)
         << "the font is not installed (script/test installs it)";
     const QSize screen = GetParam().screen;
     if (GetParam().fits || screen.width() < 698) {
@@ -369,15 +371,15 @@ TEST_P(DesktopFont, CaptionsAndResultLinesShowWhole)
     }
     if (GetParam().points <= 9 && GetParam().family == std::string("DejaVu Sans")) {
         EXPECT_EQ(f.w.size(), QSize(698, 526)) << "a font that fits changes nothing";
-        EXPECT_EQ(f.w.cmd10Rec->geometry(), QRect(248, 464, 97, 41));
+        EXPECT_EQ(f.cmd10Rec()->geometry(), QRect(248, 464, 97, 41));
     }
 
-    QTest::mouseClick(f.w.cmd1rect, Qt::LeftButton);
-    expectBothLinesShow(f.w.txtRes);
+    QTest::mouseClick(f.cmd1rect(), Qt::LeftButton);
+    expectBothLinesShow(f.txtRes());
 
-    EXPECT_EQ(f.w.picGraph->raster().ScaleWidth(), 8955.0f);
-    EXPECT_EQ(f.w.picGraph->raster().ScaleHeight(), 5955.0f);
-    EXPECT_EQ(f.image().size(), f.w.picGraph->contentsRect().size() * f.w.devicePixelRatioF());
+    EXPECT_EQ(f.picGraph()->raster().ScaleWidth(), 8955.0f);
+    EXPECT_EQ(f.picGraph()->raster().ScaleHeight(), 5955.0f);
+    EXPECT_EQ(f.image().size(), f.picGraph()->contentsRect().size() * f.w.devicePixelRatioF());
 }
 
 const QSize kWide(1920, 1200);
@@ -413,9 +415,9 @@ TEST(Screen, TheFormIsFittedAgainWhenTheScreenChanges)
     OffscreenScreens laptop{{"desk", 0, 0, 1366, 768, 1}};
     StartedForm f;
     const QSize roomy = f.w.size();
-    const qreal roomyPoints = f.w.cmd1rect->font().pointSizeF();
+    const qreal roomyPoints = f.cmd1rect()->font().pointSizeF();
     ASSERT_GT(roomy.height(), 600 - 30) << "the 16 pt form must not fit 800 x 600 as it is";
-    f.w.cmd10Rec->click();
+    f.cmd10Rec()->click();
     const QString text = f.text();
     {
         OffscreenScreens projector{{"desk", 0, 0, 800, 600, 1}};
@@ -428,15 +430,15 @@ TEST(Screen, TheFormIsFittedAgainWhenTheScreenChanges)
             EXPECT_TRUE(f.w.rect().contains(c->geometry())) << c->objectName().toStdString();
         EXPECT_EQ(f.text(), text);
         StartedForm fresh;
-        fresh.w.cmd10Rec->click();
-        f.w.cmd1rect->click();
-        fresh.w.cmd1rect->click();
+        fresh.cmd10Rec()->click();
+        f.cmd1rect()->click();
+        fresh.cmd1rect()->click();
         EXPECT_EQ(f.w.size(), fresh.w.size()) << "fitted as at start-up";
         EXPECT_EQ(f.image(), fresh.image()) << "the picture, drawn anew at the new size";
     }
     QApplication::processEvents();
     EXPECT_EQ(f.w.size(), roomy) << "the room returned";
-    EXPECT_EQ(f.w.cmd1rect->font().pointSizeF(), roomyPoints);
+    EXPECT_EQ(f.cmd1rect()->font().pointSizeF(), roomyPoints);
 }
 
 TEST(Focus, TabVisitsAllEightInOrderAndWraps)

@@ -52,14 +52,8 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
         m_controls.append({makeControl(p, this), &p});
     for (qsizetype i = 1; i < m_controls.size(); ++i)
         setTabOrder(m_controls[i - 1].widget, m_controls[i].widget);
-    picGraph = control<CanvasWidget>("picGraph");
-    cmd1rect = control<CommandButton>("cmd1rect");
-    cmd2rect = control<CommandButton>("cmd2rect");
-    cmd10Rec = control<CommandButton>("cmd10Rec");
-    cmdcalc = control<CommandButton>("cmdcalc");
-    cmdclear = control<CommandButton>("cmdclear");
-    cmdexit = control<CommandButton>("cmdexit");
-    txtRes = control<ResultBox>("txtRes");
+    m_picGraph = control<CanvasWidget>("picGraph");
+    m_txtRes = control<ResultBox>("txtRes");
     m_announcer = std::make_unique<Announcer>(this);
 
     setObjectName(QStringLiteral("frmvelmar"));
@@ -69,7 +63,7 @@ VelmarWindow::VelmarWindow(QWidget* parent) : QWidget(parent)
     for (const QFileInfo& file : QDir(QStringLiteral(":/icons")).entryInfoList(QDir::Files))
         icon.addFile(file.filePath());
     setWindowIcon(icon);
-    m_fit = new FormFit(*this, m_controls, *picGraph, *txtRes);
+    m_fit = new FormFit(*this, m_controls, *m_picGraph, *m_txtRes);
     m_fit->fit();
 }
 
@@ -79,32 +73,32 @@ void VelmarWindow::drive(frmvelmar& form)
         if (p.kind == app::ControlKind::Button)
             connect(control<CommandButton>(p.name), &QPushButton::clicked, this,
                     [&form, name = p.name] { form.click(name); });
-    connect(picGraph, &CanvasWidget::redrawNeeded, this, [&form] { form.canvasChanged(); });
+    connect(m_picGraph, &CanvasWidget::redrawNeeded, this, [&form] { form.canvasChanged(); });
 }
 
 plot::Canvas& VelmarWindow::canvas()
 {
-    return picGraph->raster();
+    return m_picGraph->raster();
 }
 
 plot::TextBox& VelmarWindow::resultBox()
 {
-    return *txtRes;
+    return *m_txtRes;
 }
 
 bool VelmarWindow::canvasNeedsRedraw()
 {
-    return picGraph->raster().stale();
+    return m_picGraph->raster().stale();
 }
 
 void VelmarWindow::showDrawing()
 {
-    picGraph->flush();
+    m_picGraph->flush();
 }
 
 void VelmarWindow::describeCanvas(const std::string& text)
 {
-    picGraph->setAccessibleDescription(QString::fromStdString(text));
+    m_picGraph->setAccessibleDescription(QString::fromStdString(text));
 }
 
 void VelmarWindow::announce(const std::string& text)
@@ -114,7 +108,7 @@ void VelmarWindow::announce(const std::string& text)
 
 void VelmarWindow::open()
 {
-    picGraph->setFocus(Qt::OtherFocusReason);
+    m_picGraph->setFocus(Qt::OtherFocusReason);
     show();
 }
 

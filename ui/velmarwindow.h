@@ -50,17 +50,6 @@ public:
     // The controls in tab order, made from kLayout in its order.
     QList<QWidget*> tabOrder() const;
 
-    // The controls by the names the form knows them by, set once by the
-    // constructor from the controls made from kLayout.
-    CanvasWidget* picGraph = nullptr;
-    CommandButton* cmd1rect = nullptr;
-    CommandButton* cmd2rect = nullptr;
-    CommandButton* cmd10Rec = nullptr;
-    CommandButton* cmdcalc = nullptr;
-    CommandButton* cmdclear = nullptr;
-    CommandButton* cmdexit = nullptr;
-    ResultBox* txtRes = nullptr;
-
 protected:
     bool event(QEvent* event) override;
     // Alt with a key: the button the core's access-key rule names.
@@ -72,6 +61,11 @@ private:
     template <typename T> T* control(const char* name) const;
 
     QList<PlacedControl> m_controls; // in tab order
+    // The two controls the window itself works through; the others are found by
+    // name (each is the widget of that object name, as tests and assistive
+    // technology find them too).
+    CanvasWidget* m_picGraph = nullptr;
+    ResultBox* m_txtRes = nullptr;
     FormFit* m_fit = nullptr;
     std::unique_ptr<Announcer> m_announcer; // no control: not in the layout or the tab order
 };
