@@ -1,17 +1,15 @@
-# The expected runs, the result box's texts and the access keys on each
-# keyboard layout, tests/cases.json, written as rows for the tests in C++ (the
-# browser's and the desktop's end-to-end tests read the file itself): DIR gets
-# runs.inc, boxtexts.inc and accesskeys.inc, each row its fields in the order of
-# the structs in results.h (null as nullptr), and the configuration runs again
-# when the file changes.
+# The expected runs and the result box's texts, tests/cases.json, written as
+# rows for the tests in C++ (the end-to-end tests, which also press its access
+# keys on every keyboard layout, read the file itself): DIR gets
+# runs.inc and boxtexts.inc, each row its fields in the order of the structs in
+# results.h, and the configuration runs again when the file changes.
 function(velmar_cases dir)
     set(file ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/cases.json)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
     file(READ ${file} json)
     set(runs name nTrap dx passes sum text)
     set(boxTexts name text shown)
-    set(accessKeys name types place presses)
-    foreach(table runs boxTexts accessKeys)
+    foreach(table runs boxTexts)
         set(rows "")
         string(JSON last_row LENGTH "${json}" ${table})
         math(EXPR last_row "${last_row} - 1")
@@ -26,8 +24,6 @@ function(velmar_cases dir)
                     string(REPLACE "\r" "\\r" value "${value}")
                     string(REPLACE "\n" "\\n" value "${value}")
                     set(value "\"${value}\"")
-                elseif(type STREQUAL NULL)
-                    set(value nullptr)
                 endif()
                 string(APPEND row "${value}, ")
             endforeach()

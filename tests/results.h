@@ -32,20 +32,5 @@ inline const BoxTextCase kBoxTexts[] = {
 #include "boxtexts.inc"
 };
 
-// Alt with a key on a keyboard layout: what the key types there (UTF-8), the
-// letter or digit a US keyboard prints on it, and the button it presses
-// (nullptr: none).
-struct AccessKeyCase
-{
-    const char* name;
-    const char* types;
-    const char* place;
-    const char* presses;
-};
-
-inline const AccessKeyCase kAccessKeys[] = {
-#include "accesskeys.inc"
-};
-
 // Names a parameterised case after its row's name.
 inline constexpr auto byName = [](const auto& info) { return std::string(info.param.name); };
