@@ -13,6 +13,7 @@ struct TrapezoidRun
     long passes;
     double sum;
     const char* text;
+    const char* spoken; // what is announced of the run
 };
 
 inline const TrapezoidRun kRuns[] = {

