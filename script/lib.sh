@@ -17,7 +17,7 @@ REPRODUCIBLE_PACKAGES=(git diffoscope-minimal)
 # package checks.
 PACKAGE_PACKAGES=(build-essential debhelper dpkg-dev lintian devscripts git)
 BENCH_PACKAGES=(libbenchmark-dev)
-WEB_PACKAGES=(emscripten cmake ninja-build python3 python3-markdown)
+WEB_PACKAGES=(emscripten cmake ninja-build python3 python3-markdown librsvg2-bin)
 WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver dbus xvfb xauth iproute2 googletest)
 
 as_root() {
@@ -33,6 +33,14 @@ debian_mirror() {
           sed -E 's/^URIs:[[:space:]]*//; s/^deb[[:space:]]+(\[[^]]*\][[:space:]]+)?//' |
           awk '{print $1; exit}')
     echo "${uri:-http://deb.debian.org/debian}"
+}
+
+# The packages debian/control's Build-Depends name, one a line (debhelper for
+# its compatibility level): the one list of what the packages build with.
+control_build_depends() {
+    awk '/^Build-Depends:/ {on = 1; sub(/^Build-Depends:/, "")} /^[A-Za-z-]+:/ && !/^Build-Depends:/ {on = 0}
+         on {print}' "$ROOT/debian/control" | tr ',' '\n' |
+        sed -E 's/[[(<].*//; s/^[[:space:]]+//; s/[[:space:]]+$//; s/^debhelper-compat$/debhelper/' | grep .
 }
 
 # Installs the Debian packages that are not installed yet; quiet when none is missing.

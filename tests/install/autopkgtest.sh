@@ -9,7 +9,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../script/lib.sh"
 ensure_packages autopkgtest "${PACKAGE_PACKAGES[@]}"
 out=$(realpath -m "${1:-build-package}")
 compgen -G "$out/*.changes" >/dev/null || {
-    ensure_packages "${BUILD_PACKAGES[@]}" emscripten
+    mapfile -t build_depends < <(control_build_depends)
+    ensure_packages "${build_depends[@]}"
     build_packages "$out"
 }
 status=0

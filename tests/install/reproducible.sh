@@ -10,7 +10,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/check.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../../script/lib.sh"
-ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${REPRODUCIBLE_PACKAGES[@]}" emscripten
+mapfile -t build_depends < <(control_build_depends)
+ensure_packages "${build_depends[@]}" "${PACKAGE_PACKAGES[@]}" "${REPRODUCIBLE_PACKAGES[@]}"
 
 for where in first "second/deeper"; do
     src="$work/$where/integration-velmar"
