@@ -1,6 +1,6 @@
-# Writes the one self-contained page: the template with the page's script and
-# the program's builds (their code inside) put in place, each in a script of
-# its own.
+# Writes the one self-contained page: the template with the program's name
+# (NAME), the page's script and the program's builds (their code inside) put in
+# place, each in a script of its own.
 file(READ ${TEMPLATE} page)
 file(READ ${PAGE_SCRIPT} page_script)
 set(programs "")
@@ -10,6 +10,7 @@ foreach(script IN LISTS PROGRAM_SCRIPTS)
     string(REPLACE "</script" "<\\/script" program "${program}")
     string(APPEND programs "<script>\n${program}</script>\n")
 endforeach()
+string(REPLACE "@VELMAR_NAME@" "${NAME}" page "${page}")
 string(REPLACE "@VELMAR_PAGE_SCRIPT@" "${page_script}" page "${page}")
 string(REPLACE "@VELMAR_PROGRAM_SCRIPTS@" "${programs}" page "${page}")
 file(WRITE ${OUTPUT} "${page}")

@@ -12,6 +12,8 @@ import path from 'node:path';
 const [out, pageFile, shapesFile, workerFile, guideFile, pictureFile] = process.argv.slice(2);
 const {svg, shapes} = JSON.parse(fs.readFileSync(shapesFile, 'utf8'));
 const themeColour = '#000080', groundColour = '#f0f0f0'; // the title bar, the form
+const page = fs.readFileSync(pageFile);
+const name = page.toString('utf8').match(/<title>([^<]*)<\/title>/)[1]; // the program's, as the page has it
 
 // The artwork drawn at size x size by librsvg's rsvg-convert, the same bytes
 // from build to build. "any": the picture as it is, on nothing; "maskable": on
@@ -36,7 +38,7 @@ function draw(size, maskable) {
 }
 
 const files = {
-  'index.html': fs.readFileSync(pageFile),
+  'index.html': page,
   'icon.svg': Buffer.from(svg),
   'icon-192.png': draw(192, false),
   'icon-512.png': draw(512, false),
@@ -48,7 +50,7 @@ files['teaching.html'] = Buffer.from(`<!DOCTYPE html>
 <head>
 <meta charset="utf-8">
 <meta name="viewport" content="width=device-width, initial-scale=1">
-<title>Teaching with Integration Velmar</title>
+<title>Teaching with ${name}</title>
 <style>
   body { max-width: 46em; margin: 1em auto; padding: 0 1em; font: 16px/1.5 system-ui, sans-serif; }
   table { border-collapse: collapse; } th, td { border: 1px solid; padding: 0.2em 0.5em; }
@@ -58,14 +60,14 @@ files['teaching.html'] = Buffer.from(`<!DOCTYPE html>
 <body>
 <main>
 ${fs.readFileSync(guideFile, 'utf8')}
-<p><a href="./">Open Integration Velmar</a></p>
+<p><a href="./">Open ${name}</a></p>
 </main>
 </body>
 </html>
 `);
 files[path.basename(pictureFile)] = fs.readFileSync(pictureFile);
 files['manifest.webmanifest'] = Buffer.from(JSON.stringify({
-  name: 'Integration Velmar',
+  name,
   short_name: 'Velmar',
   description: 'See the trapezoidal rule integrate sin(x)',
   lang: 'en',
