@@ -1,15 +1,8 @@
 // The page inside a course page's frame from another origin, and served
 // sandboxed without scripts.
 import {bound} from './page.mjs';
-import {
-  browserName, mode, pageFile, casesFile, desktopShots, require, axeSource, chromium,
-  webkit, served, withoutWebAssembly, plain, fromSite, siteFolder, setsRatio, opened,
-  policy, pageBytes, serve, site, course, url, types, serveFolder,
-  firstVisit, haveDesktopShots, order, button, Failure, equal, holds, watch,
-  sameAsDesktop, state, spokenRun, described, chord, chords, layouts, codeOf,
-  fitsRatio, drawnFresh, fit, fitsWhole, tap, browser, newPage, expected,
-  spoken, boxTexts, accessKeys,
-} from './harness.mjs';
+import {webkit, served, opened, site, course, equal, holds, watch, state, spokenRun, chord, browser,
+  expected} from './harness.mjs';
 
 export default [
   ...(webkit ? [] : [['inside a course page\'s frame: the course page keeps its focus and place; a click and Alt+C work', async page => {

@@ -1,16 +1,10 @@
-// The program's own cases: the form as it opens, the four runs, pictures,
+// The program's own cases: the form as it opens, the four pictures,
 // access keys on every layout, Tab, Enter and Esc, the box, typed-ahead
 // presses, announcements, a run-time error, Exit, new pixel ratios, axe-core.
 import path from 'node:path';
-import {
-  browserName, mode, pageFile, casesFile, desktopShots, require, axeSource, chromium,
-  webkit, served, withoutWebAssembly, plain, fromSite, siteFolder, setsRatio, opened,
-  policy, pageBytes, serve, site, course, url, types, serveFolder,
-  firstVisit, haveDesktopShots, order, button, Failure, equal, holds, watch,
-  sameAsDesktop, state, spokenRun, described, chord, chords, layouts, codeOf,
-  fitsRatio, drawnFresh, fit, fitsWhole, tap, browser, newPage, expected,
-  spoken, boxTexts, accessKeys,
-} from './harness.mjs';
+import {browserName, axeSource, chromium, webkit, setsRatio, opened, types, haveDesktopShots, order,
+  button, equal, holds, sameAsDesktop, state, spokenRun, described, chord, chords, layouts, codeOf,
+  fitsRatio, drawnFresh, browser, pageFile, expected, spoken, boxTexts} from './harness.mjs';
 
 export default [
   ['opens from disk as the desktop form, at its size', async page => {

@@ -2,15 +2,8 @@
 // by touch, a phone turned, and forced colours.
 import path from 'node:path';
 import {bound} from './page.mjs';
-import {
-  browserName, mode, pageFile, casesFile, desktopShots, require, axeSource, chromium,
-  webkit, served, withoutWebAssembly, plain, fromSite, siteFolder, setsRatio, opened,
-  policy, pageBytes, serve, site, course, url, types, serveFolder,
-  firstVisit, haveDesktopShots, order, button, Failure, equal, holds, watch,
-  sameAsDesktop, state, spokenRun, described, chord, chords, layouts, codeOf,
-  fitsRatio, drawnFresh, fit, fitsWhole, tap, browser, newPage, expected,
-  spoken, boxTexts, accessKeys,
-} from './harness.mjs';
+import {chromium, opened, button, equal, holds, watch, state, spokenRun, drawnFresh, fit, fitsWhole, tap,
+  pageFile, expected} from './harness.mjs';
 
 export default [
   ['a window smaller than the form: shown whole, scaled down, sharp; refitted as it grows', async page => {

@@ -2,15 +2,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import {bound} from './page.mjs';
-import {
-  browserName, mode, pageFile, casesFile, desktopShots, require, axeSource, chromium,
-  webkit, served, withoutWebAssembly, plain, fromSite, siteFolder, setsRatio, opened,
-  policy, pageBytes, serve, site, course, url, types, serveFolder,
-  firstVisit, haveDesktopShots, order, button, Failure, equal, holds, watch,
-  sameAsDesktop, state, spokenRun, described, chord, chords, layouts, codeOf,
-  fitsRatio, drawnFresh, fit, fitsWhole, tap, browser, newPage, expected,
-  spoken, boxTexts, accessKeys,
-} from './harness.mjs';
+import {chromium, siteFolder, opened, site, course, serveFolder, firstVisit, equal, browser, pageFile} from './harness.mjs';
 
 export default [
   ...(chromium ? [['the course site: installable, its manifest and icons as declared', async page => {

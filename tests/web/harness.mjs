@@ -113,8 +113,12 @@ export function watch() {
     seen.clicks.push(e.target.closest('button').id), true);
   // Whether the browser's own action for a chord was stopped, once it is dispatched.
   addEventListener('keydown', e => e.altKey && /^(Digit|Key)/.test(e.code) && seen.prevented.push(e), true);
-  new MutationObserver(() => seen.spoken.push(document.getElementById('announcement').textContent))
-    .observe(document.getElementById('announcement'), {childList: true, characterData: true, subtree: true});
+  // Each announcement is the text the region was given, read from the change's
+  // own record: announcements made in one task come as one batch of records.
+  new MutationObserver(records => {
+    for (const r of records)
+      r.addedNodes.forEach(n => seen.spoken.push(n.textContent));
+  }).observe(document.getElementById('announcement'), {childList: true});
   window.picture = () => {
     const c = document.getElementById('picGraph');
     const data = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
