@@ -18,12 +18,18 @@ wm_ready() { local w; w=$(wm_window) && [ -n "$w" ] && [ "$w" != "$old_wm" ] && 
 size() { xwininfo -id "$wid" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 left() { xwininfo -id "$wid" 2>/dev/null | awk '/Absolute upper-left X:/ {print $NF}'; }
 size_is() { [ "$(size)" = "$1" ]; }
-# The device size the form has on the monitor the window's left edge is on.
-expected() { if [ "$(left)" -ge 1024 ]; then echo 1396x1052; else echo 698x526; fi; }
-# Managed: the window manager has taken the window (and placed it) once it
-# sets the window's state; until then it stands where the program put it.
+# Managed: the window manager has taken the window once it sets the window's
+# state; until then it stands where the program put it.
 managed() { xprop -id "$wid" WM_STATE 2>/dev/null | grep -q 'window state: Normal'; }
-settled() { managed && size_is "$(expected)"; }
+# Settled: managed, and at the device size the form has on the monitor its
+# left edge is on, both read at one moment (the window manager may still move
+# it, and the program then follows): placed tells where, seen what it showed.
+settled() {
+    managed || return 1
+    read -r placed seen < <(xwininfo -id "$wid" 2>/dev/null |
+        awk '/Absolute upper-left X:/ {x = $NF} /Width:/ {w = $2} /Height:/ {h = $2} END {print x, w "x" h}')
+    [ "$seen" = "$([ "${placed:-0}" -ge 1024 ] && echo 1396x1052 || echo 698x526)" ]
+}
 
 old_wm=
 for wm in mutter kwin openbox; do
@@ -41,7 +47,8 @@ for wm in mutter kwin openbox; do
     # The program's own window, not a frame the window manager titles alike.
     window_of "$app" '^Integration Velmar$' || { echo "$wm: no window"; cat "$work/program-$wm.log"; exit 1; }
     poll --while "$app" settled || true
-    check "$wm: at start, where it was placed (left edge at $(left))" "$(expected)" "$(size)"
+    check "$wm: at start, where it was placed (left edge at $placed)" \
+        "$([ "${placed:-0}" -ge 1024 ] && echo 1396x1052 || echo 698x526)" "$seen"
     xdotool windowmove "$wid" 1300 100
     poll --while "$app" size_is 1396x1052 || true
     check "$wm: moved onto the 2x laptop" "1396x1052" "$(size)"
