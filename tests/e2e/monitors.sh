@@ -16,7 +16,6 @@ xrandr --setmonitor LAPTOP 2048/300x1536/200+1024+0 none >/dev/null
 wm_window() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}'; }
 wm_ready() { local w; w=$(wm_window) && [ -n "$w" ] && [ "$w" != "$old_wm" ] && xprop -id "$w" >/dev/null 2>&1; }
 size() { xwininfo -id "$wid" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
-left() { xwininfo -id "$wid" 2>/dev/null | awk '/Absolute upper-left X:/ {print $NF}'; }
 size_is() { [ "$(size)" = "$1" ]; }
 # Managed: the window manager has taken the window once it sets the window's
 # state; until then it stands where the program put it.
