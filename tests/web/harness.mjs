@@ -91,7 +91,6 @@ export const haveDesktopShots = desktopShots &&
   ['startup.png', 'calculated.png'].every(shot => fs.existsSync(path.join(desktopShots, shot)));
 if (desktopShots && !haveDesktopShots)
   console.log(`skip the same pictures as the desktop window: no pictures in ${desktopShots} (run e2e_xvfb first)`);
-export const order = ['picGraph', 'cmd1rect', 'cmd2rect', 'cmdcalc', 'cmdclear', 'cmdexit', 'txtRes', 'cmd10Rec'];
 export const button = {1: 'cmd1rect', 2: 'cmd2rect', 10: 'cmd10Rec', 10000: 'cmdcalc'};
 
 export class Failure extends Error {}
