@@ -43,7 +43,14 @@ CONF
 mkdir -p "$work/bin"
 printf '#!/bin/sh\nexit 1\n' >"$work/bin/pgrep"
 chmod +x "$work/bin/pgrep"
-PATH="$work/bin:$PATH" orca --user-prefs "$work/orca" >"$work/orca.out" 2>&1 &
+# Orca aborts itself when its start or an event takes over 10 seconds ("something
+# has hung"), which a busy machine can make it: its own watchdog is off here, and
+# the waits below end when what they wait for is heard, or when Orca has ended.
+PATH="$work/bin:$PATH" /usr/bin/python3 -c 'import runpy, sys
+import orca.settings
+orca.settings.timeoutTime = 0
+sys.argv = ["orca"] + sys.argv[1:]
+runpy.run_path("/usr/bin/orca", run_name="__main__")' --user-prefs "$work/orca" >"$work/orca.out" 2>&1 &
 orca_pid=$!
 # The whole log as one line: speech-dispatcher hands the module a sentence at a time.
 heard() { tr '\n' ' ' <"$speech" | tr -s ' '; }
