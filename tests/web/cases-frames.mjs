@@ -1,8 +1,7 @@
 // The page inside a course page's frame from another origin, and served
 // sandboxed without scripts.
 import {bound} from './page.mjs';
-import {webkit, served, opened, site, course, equal, holds, watch, state, spokenRun, chord, browser,
-  expected} from './harness.mjs';
+import {webkit, opened, site, course, equal, holds, watch, state, spokenRun, chord, expected} from './harness.mjs';
 
 export default [
   ...(webkit ? [] : [['inside a course page\'s frame: the course page keeps its focus and place; a click and Alt+C work', async page => {

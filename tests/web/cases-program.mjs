@@ -2,9 +2,9 @@
 // access keys on every layout, Tab, Enter and Esc, the box, typed-ahead
 // presses, announcements, a run-time error, Exit, new pixel ratios, axe-core.
 import path from 'node:path';
-import {browserName, axeSource, chromium, webkit, setsRatio, opened, types, haveDesktopShots,
-  button, equal, holds, sameAsDesktop, state, spokenRun, described, chord, chords, layouts, codeOf,
-  fitsRatio, drawnFresh, browser, pageFile, expected, spoken, boxTexts} from './harness.mjs';
+import {browserName, axeSource, chromium, webkit, setsRatio, haveDesktopShots, button, equal, holds,
+  sameAsDesktop, state, spokenRun, described, chord, chords, layouts, codeOf, fitsRatio, drawnFresh,
+  pageFile, expected, boxTexts} from './harness.mjs';
 
 export default [
   ['opens from disk as the desktop form, at its size', async page => {

@@ -2,8 +2,8 @@
 // by touch, a phone turned, and forced colours.
 import path from 'node:path';
 import {bound} from './page.mjs';
-import {chromium, opened, button, equal, holds, watch, state, spokenRun, drawnFresh, fit, fitsWhole, tap,
-  pageFile, expected} from './harness.mjs';
+import {chromium, opened, equal, holds, watch, state, spokenRun, drawnFresh, fit, fitsWhole, tap, pageFile,
+  expected} from './harness.mjs';
 
 export default [
   ['a window smaller than the form: shown whole, scaled down, sharp; refitted as it grows', async page => {

@@ -2,7 +2,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import {bound} from './page.mjs';
-import {chromium, siteFolder, opened, site, course, serveFolder, firstVisit, equal, browser, pageFile} from './harness.mjs';
+import {chromium, siteFolder, opened, serveFolder, firstVisit, equal, pageFile} from './harness.mjs';
 
 export default [
   ...(chromium ? [['the course site: installable, its manifest and icons as declared', async page => {
