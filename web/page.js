@@ -134,23 +134,50 @@ const velmarPage = (() => {
     byName[Module.UTF8ToString(name)].click();
   }
 
-  // Served from a site (the course site's folder), the page is an app: it
-  // names its manifest and home-screen icon, and its service worker keeps the
-  // site for offline use. Opened from disk it is the one file, and asks for
-  // nothing beside it.
+  // In the course site the page is an app: it names its manifest (and its
+  // home-screen icon), and its service worker keeps the site for offline use.
+  // The one file asks for nothing beside it, wherever it is opened.
   function becomeApp() {
-    if (!/^https?:$/.test(location.protocol))
+    if (!/^https?:$/.test(location.protocol) || !document.querySelector('link[rel=manifest]'))
       return;
-    for (const [rel, href] of [['manifest', 'manifest.webmanifest'], ['apple-touch-icon', 'icon-maskable-192.png']]) {
-      const link = document.createElement('link');
-      Object.assign(link, {rel, href});
-      document.head.append(link);
-    }
     // Where a sandbox refuses service workers (some browsers throw at once),
     // the page works online only.
     try {
       navigator.serviceWorker?.register('sw.js').catch(() => {});
     } catch {}
+  }
+
+  // In a course platform, as its package (SCORM 1.2): the platform's API, in a
+  // frame above the page or in the window that opened it, hears that the
+  // activity is done (opening the tool is the activity; nothing is scored) and,
+  // when the page is left, that it has ended. Nothing else is sent. An API that
+  // is missing, errs or throws changes nothing.
+  function findPlatform() {
+    for (const start of [window, window.opener]) {
+      for (let w = start, hops = 0; w && hops < 16; w = w.parent, ++hops) {
+        try {
+          if (w.API)
+            return w.API;
+        } catch {} // a frame of another origin
+        if (w === w.parent)
+          break;
+      }
+    }
+    return null;
+  }
+  function tellPlatform(api) {
+    const call = (name, ...values) => {
+      try {
+        return String(api[name](...values));
+      } catch {
+        return 'false';
+      }
+    };
+    if (call('LMSInitialize', '') !== 'true')
+      return;
+    call('LMSSetValue', 'cmi.core.lesson_status', 'completed');
+    call('LMSCommit', '');
+    addEventListener('pagehide', () => call('LMSFinish', ''), {once: true});
   }
 
   function start() {
@@ -160,6 +187,9 @@ const velmarPage = (() => {
     icon.href = 'data:image/svg+xml,' + encodeURIComponent(Module.UTF8ToString(Module._velmar_icon_svg()));
     document.head.append(icon);
     becomeApp();
+    const platform = findPlatform();
+    if (platform)
+      tellPlatform(platform);
     layout = JSON.parse(Module.UTF8ToString(Module._velmar_layout()));
     const form = document.getElementById('frmvelmar');
     make(form);

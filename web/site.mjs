@@ -1,5 +1,6 @@
 // Writes the course site: a folder that works from any path of any host, and
-// offline after a first visit. The page as index.html, its web app manifest,
+// offline after a first visit. The page as index.html (naming its web app
+// manifest and home-screen icon), the manifest,
 // the icons (PNGs drawn by rsvg-convert from the program's artwork, and its SVG), the
 // lecturers' guide as teaching.html with its picture, and the service worker,
 // whose cache is named by the rest's content.
@@ -38,7 +39,9 @@ function draw(size, maskable) {
 }
 
 const files = {
-  'index.html': page,
+  // The page, naming what makes it an app.
+  'index.html': Buffer.from(page.toString('utf8').replace('</head>',
+    '<link rel="manifest" href="manifest.webmanifest">\n<link rel="apple-touch-icon" href="icon-maskable-192.png">\n</head>')),
   'icon.svg': Buffer.from(svg),
   'icon-192.png': draw(192, false),
   'icon-512.png': draw(512, false),
@@ -60,7 +63,7 @@ files['teaching.html'] = Buffer.from(`<!DOCTYPE html>
 <body>
 <main>
 ${fs.readFileSync(guideFile, 'utf8')}
-<p><a href="./">Open ${name}</a></p>
+<p><a href="index.html">Open ${name}</a></p>
 </main>
 </body>
 </html>
@@ -71,7 +74,7 @@ files['manifest.webmanifest'] = Buffer.from(JSON.stringify({
   short_name: 'Velmar',
   description: 'See the trapezoidal rule integrate sin(x)',
   lang: 'en',
-  start_url: '.',
+  start_url: 'index.html',
   scope: '.',
   display: 'standalone',
   theme_color: themeColour,
@@ -87,10 +90,9 @@ files['manifest.webmanifest'] = Buffer.from(JSON.stringify({
 const hash = crypto.createHash('sha256');
 for (const name of Object.keys(files).sort())
   hash.update(name).update(files[name]);
-const cached = ['./', ...Object.keys(files)];
 files['sw.js'] = Buffer.from(fs.readFileSync(workerFile, 'utf8')
   .replace('@VELMAR_SITE_HASH@', hash.digest('hex').slice(0, 16))
-  .replace('@VELMAR_SITE_FILES@', cached.map(f => `'${f}'`).join(', ')));
+  .replace('@VELMAR_SITE_FILES@', Object.keys(files).map(f => `'${f}'`).join(', ')));
 
 fs.rmSync(out, {recursive: true, force: true});
 fs.mkdirSync(out, {recursive: true});

@@ -59,24 +59,45 @@ export const course = await serve({'/course.html': {body: `<!DOCTYPE html>
 export let url = served ? `${site}/sandboxed.html` : 'file://' + path.resolve(pageFile);
 
 // A folder served as a static site, as a course site serves it (under the
-// README's policy); closed, it is the network gone.
+// README's policy); closed, it is the network gone. `host` gives it the ways of
+// real hosts: `mounts` (folders at paths of one origin; a mount's address
+// without its slash is redirected), `noIndex` (a folder's address is 404),
+// `maxAge`, and `down`, which a case sets at any time: 'hang' (the host takes
+// requests and never answers) or the status it answers everything with, with
+// an error page as hosts send.
 export const types = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.png': 'image/png',
   '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json'};
-export function serveFolder(folder) {
+export function serveFolder(folder, host = {}) {
   const server = http.createServer((request, response) => {
-    let name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/^\/+/, '') || 'index.html';
-    const file = path.join(folder, name);
-    if (name.includes('..') || !fs.existsSync(file)) {
-      response.writeHead(404).end();
-      return;
-    }
+    const mounts = host.mounts || {'/': folder};
+    const address = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const mount = Object.keys(mounts).find(m => address.startsWith(m));
+    const refuse = status => response.writeHead(status, {'Content-Type': types['.html']}).end(`<h1>${status}</h1>`);
+    if (host.down)
+      return host.down === 'hang' || refuse(host.down);
+    if (!mount && mounts[address + '/'])
+      return response.writeHead(301, {Location: address + '/'}).end();
+    const name = address.slice(mount?.length) || (host.noIndex ? '' : 'index.html');
+    const file = mount && name && path.join(mounts[mount], name);
+    if (!file || name.includes('..') || !fs.existsSync(file) || fs.statSync(file).isDirectory())
+      return refuse(404);
     response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream',
-      'Content-Security-Policy': policy}).end(fs.readFileSync(file));
+      'Content-Security-Policy': policy, ...host.maxAge && {'Cache-Control': `max-age=${host.maxAge}`}})
+      .end(fs.readFileSync(file));
   });
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve({
     url: `http://127.0.0.1:${server.address().port}/`,
     close: () => new Promise(done => { server.closeAllConnections(); server.close(done); }),
   })));
+}
+// Another build of the site (another title, another cache name), removed at the end.
+export function rebuiltSite() {
+  const folder = fs.mkdtempSync(path.join(path.dirname(pageFile), 'site-copy-'));
+  process.on('exit', () => fs.rmSync(folder, {recursive: true, force: true}));
+  fs.cpSync(siteFolder, folder, {recursive: true});
+  for (const [name, from, to] of [['sw.js', /[0-9a-f]{16}'/, '0123456789abcdef\''], ['index.html', /(<title>[^<]*)/, '$1, rebuilt']])
+    fs.writeFileSync(path.join(folder, name), fs.readFileSync(path.join(folder, name), 'utf8').replace(from, to));
+  return folder;
 }
 
 // The first visit to a site: its service worker installed and in charge.
