@@ -4,6 +4,7 @@
 #include "plot/displaytext.h"
 #include "plot/fpstatus.h"
 #include "plot/mapping.h"
+#include "plot/sine.h"
 
 #include <cmath>
 
@@ -31,7 +32,7 @@ void graphReset(const FormState& state, Canvas& canvas, TextBox& box)
     // The abscissa is accumulated, never k * step: the count of points follows
     // from that double arithmetic (629 for the fixed layout).
     for (double x = 0; x <= end; x = checked(step + x)) {
-        const double s = checked(std::sin(x));
+        const double s = checked(sine(x));
         const std::int16_t currentX = toInt16(canvasX(state, canvas, x));
         const std::int16_t currentY = toInt16(canvasY(state, canvas, s));
         line(canvas, previousX, previousY, currentX, currentY, kCurveColour);
@@ -55,9 +56,9 @@ Integral integrate(const FormState& state, Canvas& canvas, TextBox& box)
     double limit;
     do {
         ++passes;
-        const double leftSine = checked(std::sin(x));
+        const double leftSine = checked(sine(x));
         const double right = checked(x + dx);
-        const double rightSine = checked(std::sin(right));
+        const double rightSine = checked(sine(right));
         sum = checked(((rightSine + leftSine) * dx) / 2 + sum);
         const double rightX = canvasX(state, canvas, right);
         const double rightTopY = canvasY(state, canvas, rightSine);

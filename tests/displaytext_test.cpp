@@ -201,8 +201,14 @@ TEST_P(ForeignLocale, ChangesNoDisplayText)
     GTEST_SKIP() << "the browser's C library writes every number with a period";
 #endif
     const std::string saved = std::setlocale(LC_ALL, nullptr);
-    ASSERT_NE(std::setlocale(LC_ALL, GetParam().locale), nullptr)
-        << GetParam().locale << " is missing (script/test generates it)";
+    std::string locale = GetParam().locale;
+#ifdef _WIN32
+    if (std::strlen(GetParam().oneAndAHalf) > 3)
+        GTEST_SKIP() << "Windows' C runtime writes a separator of one byte only";
+    locale = locale.substr(0, locale.find('.')); // de_DE, in the system's code page
+#endif
+    ASSERT_NE(std::setlocale(LC_ALL, locale.c_str()), nullptr)
+        << locale << " is missing (script/test generates it)";
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 1.5);
     EXPECT_STREQ(probe, GetParam().oneAndAHalf) << "the locale's own separator";
