@@ -19,6 +19,10 @@ PACKAGE_PACKAGES=(build-essential debhelper dpkg-dev lintian devscripts git)
 BENCH_PACKAGES=(libbenchmark-dev)
 WEB_PACKAGES=(emscripten cmake ninja-build python3 python3-markdown librsvg2-bin)
 WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver dbus xvfb xauth iproute2 googletest)
+# The Windows edition: the cross-compiler, wixl for the MSI, musl's sine (its
+# sources come with emscripten); Wine and an X server for its tests.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wixl msitools emscripten cmake ninja-build)
+WINDOWS_TEST_PACKAGES=(wine wine64 googletest xvfb xauth xdotool x11-utils imagemagick)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -73,6 +77,13 @@ build_web() {
     # Debian's emscripten finds its JavaScript parser only through NODE_PATH.
     export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
     configure_and_build emcmake build-web "$@"
+}
+
+# The Windows edition's tree, build-win/ (its build-win/integration-velmar-*.msi),
+# cross-compiled; its icon is the one the desktop's tree draws.
+build_windows() {
+    configure_and_build "" build-win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DVELMAR_ICON="$ROOT/build/icons/integration-velmar.ico" "$@"
 }
 
 configure_and_build() { # LAUNCHER DIR [OPTION...]

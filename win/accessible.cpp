@@ -18,7 +18,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
             *out = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -94,11 +94,11 @@ LRESULT namedObject(HWND hwnd, WPARAM wParam, LPARAM lParam, const std::wstring&
 {
     IAccessible* standard = nullptr;
     (void)lParam;
-    if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible,
+    if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&standard))))
         return 0; // the system's own object, then
     auto* named = new NamedAccessible(standard, name, description);
-    const LRESULT result = LresultFromObject(IID_IAccessible, wParam, named);
+    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, named);
     named->Release();
     return result;
 }

@@ -99,8 +99,11 @@ check "picture after unmap and map" "0" "$(same startup remapped)"
 check_result "empty result box" ""
 
 # --- every button by mouse ---------------------------------------------------------
+# The pictures of one trapezoid, and of two piled on it, kept for the other editions.
 click $b1;    check_result "1 trapezoid by mouse" "$t1"
+shoot_until one has_more_than '#00FF00' 200; cp "$work/one.png" "$shots/one.png"
 click $b2;    check_result "2 trapezoids by mouse" "$t2"
+shoot_until two has_more_than '#00FF00' 600; cp "$work/two.png" "$shots/two.png"
 click $b10;   check_result "10 trapezoids by mouse" "$t10"
 click $bcalc; check_result "calculate by mouse" "$t10000"
 shoot_until calculated has_more_than '#00FF00' 20000
