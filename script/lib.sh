@@ -39,10 +39,11 @@ debian_mirror() {
     echo "${uri:-http://deb.debian.org/debian}"
 }
 
-# The packages debian/control's Build-Depends name, one a line (debhelper for
-# its compatibility level): the one list of what the packages build with.
+# The packages debian/control's Build-Depends and Build-Depends-Indep name,
+# one a line (debhelper for its compatibility level): the one list of what the
+# packages build with.
 control_build_depends() {
-    awk '/^Build-Depends:/ {on = 1; sub(/^Build-Depends:/, "")} /^[A-Za-z-]+:/ && !/^Build-Depends:/ {on = 0}
+    awk '/^Build-Depends(-Indep)?:/ {on = 1; sub(/^[A-Za-z-]+:/, "")} /^[A-Za-z-]+:/ && !/^Build-Depends/ {on = 0}
          on {print}' "$ROOT/debian/control" | tr ',' '\n' |
         sed -E 's/[[(<].*//; s/^[[:space:]]+//; s/[[:space:]]+$//; s/^debhelper-compat$/debhelper/' | grep .
 }

@@ -86,6 +86,7 @@ check "the browser edition's contents" "usr/share/doc/integration-velmar-web/cha
 usr/share/doc/integration-velmar-web/copyright
 usr/share/doc/integration-velmar-web/teaching.md.gz
 usr/share/doc/integration-velmar-web/ten-trapezoids.png
+usr/share/integration-velmar/integration-velmar-scorm12.zip
 usr/share/integration-velmar/integration-velmar.html
 $(cd "$work/packages/integration-velmar-$version/debian/build-web" && find site -type f | sed 's:^:usr/share/integration-velmar/:' | sort)
 usr/share/lintian/overrides/integration-velmar-web" "$(contents "$web")"
