@@ -13,7 +13,7 @@ work=$(mktemp -d)
 cleanup() { wineserver -k 2>/dev/null || true; kill "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-XVFB_SCREEN=1600x1200x24 start_xvfb "$work/xvfb.log" # room for the form at 144 DPI
+XVFB_SCREEN=1600x1200x24 start_xvfb "$work/xvfb.log" # room for the form at 192 DPI
 wineboot -u >"$work/wineboot.log" 2>&1 && wineserver -w
 if [ "$1" = core ]; then
     wine "$2"
@@ -114,16 +114,22 @@ for how in "click $bexit" "key alt+F4"; do
     poll test -s "$work/status" || true
     check "$how: status 0" 0 "$(cat "$work/status" 2>/dev/null)"
 done
-# --- at 144 DPI the form is 1.5 times the layout, its picture drawn at that ratio --------
+# --- at 120, 144 and 192 DPI the form is the layout scaled, its picture drawn at that ratio ---
 dpi() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null && wineserver -k; }
-dpi 144
-start straight
-check "144 DPI: window size" "1047x789" "$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')"
-area=896x596+75+15
-ask picture 1.5 >"$work/ratio.ppm" && convert "$work/ratio.ppm" "$work/ratio.png"
-picture_is "144 DPI" "$work/ratio.png"
-click 960 726 # Exit, at 1.5 times its place
-poll test -s "$work/status" || true
+for ratio in 1.25 1.5 2; do
+    dpi "$(python3 -c "print(round(96 * $ratio))")"
+    start straight
+    scaled() { python3 -c "import sys; print(*(int($ratio * int(a) + 0.5) for a in sys.argv[1:]))" "$@"; }
+    check "at $ratio: window size" "$(scaled 698 526 | tr ' ' x)" \
+        "$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')"
+    read -r left top width height < <(scaled 48 8 601 401)
+    read -r w h < <(scaled 597 397)
+    area=${w}x$h+$((left + (width - w) / 2))+$((top + (height - h) / 2))
+    ask picture "$ratio" >"$work/ratio.ppm" && convert "$work/ratio.ppm" "$work/ratio.png"
+    picture_is "at $ratio" "$work/ratio.png"
+    click $(scaled 640 484) # Exit
+    poll test -s "$work/status" || true
+done
 # --- a run-time error at start-up: the report, then status 1 -----------------------------
 # At 34 times 96 DPI the canvas would take more pixels than a picture may have.
 dpi 3264
