@@ -50,7 +50,7 @@ start shortcut
 area=597x397+50+10 # the canvas's drawing area, 2 px inside its border at (48, 8)
 shot() { import -window "$wid" "$work/$1.png" 2>/dev/null && convert "$work/$1.png" -crop "$area" +repage "$work/$1-c.png"; }
 differs() { compare -metric AE "$work/$1-c.png" "$2" null: 2>&1 || true; }
-desktop() { [ -n "$shots" ] && convert "$shots/$1.png" -crop 597x397+50+10 +repage "$work/$1-d.png" && echo "$work/$1-d.png"; }
+desktop() { [ -f "$shots/$1.png" ] && convert "$shots/$1.png" -crop 597x397+50+10 +repage "$work/$1-d.png" && echo "$work/$1-d.png"; }
 picture_is() { # picture_is WHAT PICTURE: the canvas shows PICTURE (skipped without the desktop's)
     want=$2
     [ -z "$want" ] && return
@@ -142,13 +142,14 @@ poll test -s "$work/status" || true
 check "a failed start-up: status 1" 1 "$(cat "$work/status")"
 dpi 96
 # --- an older version upgraded: one entry, the new program; uninstalled: nothing left -----
+entries() { wine uninstaller --list 2>&1; } # Wine 10 lists them on stderr
 code() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
 status=0
 wine msiexec /x "$msi" /qn && wine msiexec /i "$older" /qn && wine msiexec /i "$msi" /qn || status=$?
 check "upgraded: one entry, the new version's" "0 $(code "$msi")" \
-    "$status $(wine uninstaller --list | tr -d '\r' | sed -n 's/|||Integration Velmar$//p' | tr '\n' ' ' | xargs)"
+    "$status $(entries | tr -d '\r' | sed -n 's/|||Integration Velmar$//p' | tr '\n' ' ' | xargs)"
 wine msiexec /x "$msi" /qn || true
 check "uninstalled: nothing left" "no entry, no folder" \
-    "$(wine uninstaller --list | grep -q 'Integration Velmar' && echo entry || echo no entry), \
+    "$(entries | grep -q 'Integration Velmar' && echo entry || echo no entry), \
 $([ -e "$folder" ] && echo folder || echo no folder)"
 finish windows
