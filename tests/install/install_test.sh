@@ -16,7 +16,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../lib/check.sh"
 expected=$(sort <<EOF_FILES
 usr/bin/integration-velmar
 usr/share/applications/$id.desktop
-usr/share/doc/integration-velmar/copyright
+usr/share/doc/integration-velmar/LICENSE
 usr/share/doc/integration-velmar/teaching.md
 usr/share/doc/integration-velmar/ten-trapezoids.png
 $(for s in $icon_sizes; do echo "usr/share/icons/hicolor/${s}x${s}/apps/$id.png"; done)
@@ -78,9 +78,10 @@ for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
         "$(tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep -cxF -e "$lib" -e "${lib}t64" || true)"
 done
 contents() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ {print $6}' | sed 's:^\./::' | sort; }
-# Debian's own tools compress the guide and add the changelog.
+# Debian's own tools compress the guide, add the changelog and put the
+# package's copyright file in the licence's place.
 check "the desktop package's contents" \
-    "$(sed -e 's:teaching.md$:teaching.md.gz:' -e '$a usr/share/doc/integration-velmar/changelog.gz' <<<"$expected" | sort)" \
+    "$(sed -e 's:teaching.md$:teaching.md.gz:' -e 's:/LICENSE$:/copyright:' -e '$a usr/share/doc/integration-velmar/changelog.gz' <<<"$expected" | sort)" \
     "$(contents "$deb")"
 check "the browser edition's contents" "usr/share/doc/integration-velmar-web/changelog.gz
 usr/share/doc/integration-velmar-web/copyright
