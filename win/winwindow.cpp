@@ -199,7 +199,6 @@ LRESULT CALLBACK WinWindow::procedure(HWND hwnd, UINT message, WPARAM wParam, LP
 
 LRESULT WinWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    static HWND s_focus = nullptr; // the control that had the focus when the window was left
     switch (message) {
     case WM_COMMAND: {
         const int i = LOWORD(wParam) - kFirstId;
@@ -219,9 +218,9 @@ LRESULT WinWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE)
-            s_focus = GetFocus();
-        else if (s_focus && IsChild(m_hwnd, s_focus))
-            SetFocus(s_focus);
+            m_lastFocus = GetFocus();
+        else if (m_lastFocus && IsChild(hwnd, m_lastFocus))
+            SetFocus(m_lastFocus);
         return 0;
     case WM_CLOSE:
         DestroyWindow(hwnd);

@@ -58,6 +58,7 @@ private:
     ResultBox m_box;
     Announcer m_announcer;
     HFONT m_font = nullptr;
+    HWND m_lastFocus = nullptr; // the control that had the focus when the window was left
     frmvelmar* m_form = nullptr;
     int m_status = 0;
 };
