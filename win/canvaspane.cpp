@@ -12,11 +12,6 @@ namespace {
 
 constexpr wchar_t kClass[] = L"IntegrationVelmarCanvas";
 
-const app::ControlPlace& layoutPlace()
-{
-    return app::kLayout[0]; // picGraph, first in the tab order
-}
-
 } // namespace
 
 void CanvasPane::registerClass(HINSTANCE instance)
@@ -30,9 +25,10 @@ void CanvasPane::registerClass(HINSTANCE instance)
     RegisterClassExW(&c);
 }
 
-void CanvasPane::create(HWND parent, int id, HINSTANCE instance)
+void CanvasPane::create(HWND parent, int id, HINSTANCE instance, const app::ControlPlace& place)
 {
-    m_name = wide(layoutPlace().spokenName);
+    m_name = wide(place.spokenName);
+    m_geometry = place.geometry;
     m_hwnd = CreateWindowExW(0, kClass, m_name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0,
                              parent, reinterpret_cast<HMENU>(INT_PTR(id)), instance, this);
 }
@@ -42,8 +38,8 @@ void CanvasPane::place(const RECT& outer, double ratio)
     const int outerWidth = outer.right - outer.left, outerHeight = outer.bottom - outer.top;
     // The drawing area: the layout's, inside the border, at the device pixels
     // it covers at this ratio; it keeps its extent in twips.
-    const int width = layoutPlace().geometry.width - 2 * app::kCanvasBorder;
-    const int height = layoutPlace().geometry.height - 2 * app::kCanvasBorder;
+    const int width = m_geometry.width - 2 * app::kCanvasBorder;
+    const int height = m_geometry.height - 2 * app::kCanvasBorder;
     const int deviceWidth = int(std::lround(width * ratio)), deviceHeight = int(std::lround(height * ratio));
     m_area = {width, height, deviceWidth, deviceHeight, ratio, double(app::kTwipsPerPixel),
               double(app::kTwipsPerPixel)};

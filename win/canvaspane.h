@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/layout.h"
 #include "raster/rastercanvas.h"
 
 #include <windows.h>
@@ -15,7 +16,7 @@ class CanvasPane
 {
 public:
     static void registerClass(HINSTANCE instance);
-    void create(HWND parent, int id, HINSTANCE instance);
+    void create(HWND parent, int id, HINSTANCE instance, const app::ControlPlace& place);
     HWND hwnd() const { return m_hwnd; }
 
     // Places the pane at this outer rectangle (device pixels) for a DPI of
@@ -39,6 +40,7 @@ private:
     HWND m_hwnd = nullptr;
     raster::RasterCanvas m_raster;
     raster::DrawingArea m_area;
+    app::Rect m_geometry{}; // the layout's, at 96 DPI
     POINT m_origin{}; // the drawing area's top-left inside the pane
     std::wstring m_name, m_description;
     void (*m_stale)(void*) = nullptr;

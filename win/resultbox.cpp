@@ -32,18 +32,12 @@ std::string fromEdit(const std::wstring& text)
     return narrow(shown);
 }
 
-const app::ControlPlace& layoutPlace()
-{
-    for (const app::ControlPlace& p : app::kLayout)
-        if (p.kind == app::ControlKind::ResultBox)
-            return p;
-    return app::kLayout[0];
-}
-
 } // namespace
 
-void ResultBox::create(HWND parent, int id, HINSTANCE instance)
+void ResultBox::create(HWND parent, int id, HINSTANCE instance, const app::ControlPlace& place)
 {
+    m_name = wide(place.spokenName);
+    m_description = wide(place.description);
     m_hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN |
                                  ES_AUTOVSCROLL,
@@ -72,8 +66,9 @@ void ResultBox::SetText(const std::string& text)
 }
 
 LRESULT CALLBACK ResultBox::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR)
+                                      DWORD_PTR data)
 {
+    const auto* self = reinterpret_cast<const ResultBox*>(data);
     switch (message) {
     case WM_GETDLGCODE: {
         // Enter starts a line here; Tab leaves the box for the next control.
@@ -85,7 +80,7 @@ LRESULT CALLBACK ResultBox::procedure(HWND hwnd, UINT message, WPARAM wParam, LP
     }
     case WM_GETOBJECT:
         if (static_cast<LONG>(lParam) == OBJID_CLIENT)
-            return namedObject(hwnd, wParam, lParam, wide(layoutPlace().spokenName), wide(layoutPlace().description));
+            return namedObject(hwnd, wParam, lParam, self->m_name, self->m_description);
         break;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "app/boxtext.h"
+#include "app/layout.h"
 #include "plot/canvas.h"
 
 #include <windows.h>
+
+#include <string>
 
 namespace win {
 
@@ -12,7 +15,7 @@ namespace win {
 class ResultBox : public plot::TextBox
 {
 public:
-    void create(HWND parent, int id, HINSTANCE instance);
+    void create(HWND parent, int id, HINSTANCE instance, const app::ControlPlace& place);
     HWND hwnd() const { return m_hwnd; }
 
     std::string Text() const override;
@@ -23,6 +26,7 @@ private:
                                       UINT_PTR, DWORD_PTR self);
 
     HWND m_hwnd = nullptr;
+    std::wstring m_name, m_description;
     app::BoxText m_text;
 };
 

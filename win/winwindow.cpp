@@ -57,11 +57,11 @@ WinWindow::WinWindow(HINSTANCE instance)
         const app::ControlPlace& p = app::kLayout[i];
         switch (p.kind) {
         case app::ControlKind::Canvas:
-            m_canvas.create(m_hwnd, kFirstId + i, instance);
+            m_canvas.create(m_hwnd, kFirstId + i, instance, p);
             m_controls[i] = m_canvas.hwnd();
             break;
         case app::ControlKind::ResultBox:
-            m_box.create(m_hwnd, kFirstId + i, instance);
+            m_box.create(m_hwnd, kFirstId + i, instance, p);
             m_controls[i] = m_box.hwnd();
             break;
         case app::ControlKind::Button:
