@@ -12,7 +12,6 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev qt6-base-private-dev xvfb xauth xdotool
                dbus python3-pyatspi at-spi2-core weston qt6-wayland orca speech-dispatcher
                x11-xkb-utils python3-xlib ibus ibus-anthy
                fonts-cantarell fonts-noto-cjk x11-xserver-utils mutter kwin-x11 openbox)
-REPRODUCIBLE_PACKAGES=(git diffoscope-minimal)
 # What dpkg-buildpackage needs beside debian/control's Build-Depends, and the
 # package checks.
 PACKAGE_PACKAGES=(build-essential debhelper dpkg-dev lintian devscripts git)

@@ -103,6 +103,20 @@ check "hardening" "PIE yes, stack protector yes, fortify yes, relro yes, bind no
         sed -e 's/Position Independent Executable/PIE/; s/Stack protected/stack protector/' \
             -e 's/Fortify Source functions/fortify/; s/Read-only relocations/relro/; s/Immediate binding/bind now/' |
         paste -sd, - | sed 's/,/, /g')"
+# Stack clash and control-flow protection on amd64: each unit of the program
+# records both flags in its debug symbols. hardening-check says yes to control
+# flow only where the C library's start files carry the marks too (Debian 13's
+# do, Debian 12's do not), and finds stack clash probes only in a frame larger
+# than a page, which this program does not have.
+if [ "$arch" = amd64 ]; then
+    dpkg-deb -x "$work/packages/integration-velmar-dbgsym_${version}_$arch.deb" "$work/dbgsym"
+    producers=$(find "$work/dbgsym" -name '*.debug' -exec readelf --debug-dump=info {} + | grep 'DW_AT_producer.*GNU C')
+    check "each unit built with stack clash and control-flow protection" "yes" \
+        "$([ -n "$producers" ] && ! grep -v -e '-fstack-clash-protection.*-fcf-protection=full' <<<"$producers" >/dev/null && echo yes)"
+    check "control flow integrity, where the start files are marked" \
+        "$(readelf -n /usr/lib/x86_64-linux-gnu/Scrt1.o | grep -q 'IBT, SHSTK' && echo yes || echo no)" \
+        "$(hardening-check "$program" | sed -n 's/^ Control flow integrity: \([a-z]*\).*/\1/p')"
+fi
 check "no run-time search path" "" "$(readelf -d "$program" | grep -E 'RPATH|RUNPATH' || true)"
 simulated=0
 apt-get install --simulate -qq "$deb" "$web" >"$work/simulate.log" 2>&1 || { simulated=$?; cat "$work/simulate.log"; }
