@@ -1,7 +1,7 @@
 #include "app/frmvelmar.h"
 
 #include "app/layout.h"
-#include "plot/calls.h"
+#include "plot/canvas.h"
 #include "plot/graph.h"
 
 #include <algorithm>
@@ -171,7 +171,7 @@ void frmvelmar::tellRun(int trapezoids)
 {
     m_window.describeCanvas(graphDescription(trapezoids));
     if (m_open)
-        m_window.announce(runAnnouncement(trapezoids, plot::text(m_window.resultBox())));
+        m_window.announce(runAnnouncement(trapezoids, m_window.resultBox().Text()));
 }
 
 std::string frmvelmar::graphDescription(int trapezoids)

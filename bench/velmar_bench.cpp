@@ -8,6 +8,7 @@
 //  - 1000 presses of Calculate in one process: memory growth and drift of the press time.
 // Run through script/bench (release build, offscreen platform).
 #include "app/frmvelmar.h"
+#include "bench/enginefloor.h"
 #include "plot/graph.h"
 #include "raster/rastercanvas.h"
 #include "ui/canvaswidget.h"
@@ -71,6 +72,17 @@ ui::VelmarWindow& window()
     return program().window;
 }
 
+// The controls, found by the names the form knows them by.
+ui::CanvasWidget* picGraph()
+{
+    return window().findChild<ui::CanvasWidget*>(QStringLiteral("picGraph"));
+}
+
+QPushButton* button(const char* name)
+{
+    return window().findChild<QPushButton*>(QLatin1String(name));
+}
+
 plot::FormState calculateState()
 {
     plot::FormState s = program().form.state(); // as the load handler left it
@@ -92,8 +104,8 @@ public:
     void SetText(const std::string& t) override { m_text = t; }
 
 private:
-    float m_width = window().picGraph->raster().ScaleWidth();
-    float m_height = window().picGraph->raster().ScaleHeight();
+    float m_width = picGraph()->raster().ScaleWidth();
+    float m_height = picGraph()->raster().ScaleHeight();
     std::string m_text;
 };
 
@@ -132,11 +144,21 @@ void BM_EngineAlone(benchmark::State& state)
         benchmark::DoNotOptimize(plot::integrate(s, c, c));
 }
 
+// The same run with the engine's status tests compiled out: the floor they are
+// measured against.
+void BM_EngineFloor(benchmark::State& state)
+{
+    const plot::FormState s = calculateState();
+    const auto& raster = picGraph()->raster();
+    bench::engineFloor(state, raster.ScaleWidth(), raster.ScaleHeight(), s.xOrigin, s.yMargin,
+                       s.pi);
+}
+
 void BM_RasterAlone(benchmark::State& state)
 {
     const std::vector<Segment>& segments = calculateSegments();
     raster::RasterCanvas canvas;
-    canvas.setArea(window().picGraph->raster().area());
+    canvas.setArea(picGraph()->raster().area());
     canvas.Erase();
     for (auto _ : state) {
         for (const Segment& l : segments)
@@ -148,12 +170,12 @@ void BM_RasterAlone(benchmark::State& state)
 void BM_PainterReference(benchmark::State& state)
 {
     std::vector<QLine> lines;
-    const raster::DrawingArea area = window().picGraph->raster().area();
+    const raster::DrawingArea area = picGraph()->raster().area();
     auto dx = [&](float t) { return raster::RasterCanvas::toDevice(t, g_ratio, area.twipsX); };
     auto dy = [&](float t) { return raster::RasterCanvas::toDevice(t, g_ratio, area.twipsY); };
     for (const Segment& s : calculateSegments())
         lines.emplace_back(dx(s.x1), dy(s.y1), dx(s.x2), dy(s.y2));
-    QImage image(window().picGraph->image().size(), QImage::Format_RGB32);
+    QImage image(picGraph()->image().size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     for (auto _ : state) {
         QPainter p(&image);
@@ -168,14 +190,14 @@ void BM_PainterReference(benchmark::State& state)
 void BM_CalculatePress(benchmark::State& state)
 {
     for (auto _ : state)
-        window().cmdcalc->click();
-    state.counters["image_px"] = window().picGraph->image().width();
+        button("cmdcalc")->click();
+    state.counters["image_px"] = picGraph()->image().width();
 }
 
 void BM_ClearPress(benchmark::State& state)
 {
     for (auto _ : state)
-        window().cmdclear->click();
+        button("cmdclear")->click();
 }
 
 // ---- start-up: a child process that shows a window and says when its first frame is done ----
@@ -294,12 +316,12 @@ double median(std::vector<double> v)
 
 void steadiness()
 {
-    window().cmdclear->click();
+    button("cmdclear")->click();
     std::vector<double> ms;
     long afterFirst = 0;
     for (int i = 0; i < 1000; ++i) {
         const auto begin = Clock::now();
-        window().cmdcalc->click();
+        button("cmdcalc")->click();
         ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
         QApplication::processEvents(); // the repaint a user would see, outside the timing
         if (i == 0)
@@ -348,11 +370,12 @@ int main(int argc, char* argv[])
 
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
-    g_ratio = window().picGraph->pixelRatio();
+    g_ratio = picGraph()->pixelRatio();
 
     benchmark::RegisterBenchmark("calculate_press", BM_CalculatePress)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("engine_alone", BM_EngineAlone)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("engine_floor", BM_EngineFloor)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("raster_alone", BM_RasterAlone)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("painter_reference", BM_PainterReference)
         ->Unit(benchmark::kMillisecond);
@@ -386,7 +409,7 @@ int main(int argc, char* argv[])
         return std::all_of(names.begin(), names.end(),
                            [&m](const char* n) { return m.count(n) != 0; });
     };
-    const QSize canvas = window().picGraph->image().size();
+    const QSize canvas = picGraph()->image().size();
     std::printf("\nat device pixel ratio %g (canvas image %d x %d):\n", g_ratio, canvas.width(),
                 canvas.height());
     if (has({"calculate_press", "engine_alone", "raster_alone", "painter_reference"})) {
@@ -398,6 +421,15 @@ int main(int argc, char* argv[])
                     "reference %.2f (target <= 0.30)\n",
                     press / m.at("engine_alone"), press / m.at("painter_reference"));
     }
+    if (has({"engine_alone", "engine_floor"})) {
+        const double engine = m.at("engine_alone"), floor = m.at("engine_floor");
+        std::printf("calculate: engine alone %.3f ms (target <= 1.0 ms), with its status tests "
+                    "compiled out %.3f ms, ratio %.2f (target <= 1.50)\n",
+                    engine, floor, engine / floor);
+    }
+    if (g_ratio == 1 && has({"calculate_press"}))
+        std::printf("calculate: press %.3f ms at ratio 1 (target <= 1.5 ms)\n",
+                    m.at("calculate_press"));
     if (has({"clear_press"}))
         std::printf("clear: press %.3f ms (target < 0.5 ms)\n", m.at("clear_press"));
     if (has({"startup_form", "startup_bare"}))

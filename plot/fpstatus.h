@@ -2,7 +2,10 @@
 
 #include <cmath>
 
-#if defined(__x86_64__) || defined(__SSE2_MATH__)
+#if defined(PLOT_UNCHECKED)
+// The bench's floor: the same engine with every test compiled out.
+#define PLOT_FP_NONE 1
+#elif defined(__x86_64__) || defined(__SSE2_MATH__)
 #include <xmmintrin.h>
 #define PLOT_FP_MXCSR 1
 #elif defined(__wasm__)
@@ -16,15 +19,28 @@
 namespace plot {
 
 // Floating-point status tests. The faults are invalid operation, division by
-// zero and overflow; inexact results and underflow pass. Only faults are ever
-// acted on, so the common path reads the status and clears nothing.
+// zero and overflow; inexact results and underflow pass.
+//
+// The flags gather until cleared, so one read of the status covers every step
+// computed since the last clear. A read (and a clear) is slow next to the
+// arithmetic, half a sine's time, so the engine reads the status once for each
+// stretch of its own arithmetic, right before the first line that stretch
+// computed is drawn (plot/graph.cpp). Every result is also tested for an
+// infinity or not a number, which costs a compare: a value read from outside
+// (the canvas extent, the form state) raises no flag, and a fault seen in a
+// value stops the formula there.
 namespace fp {
 
 #ifdef PLOT_FP_MXCSR
+constexpr unsigned kFaults = _MM_EXCEPT_INVALID | _MM_EXCEPT_DIV_ZERO | _MM_EXCEPT_OVERFLOW;
 // All double arithmetic here is SSE: its status register is the one that counts.
 inline unsigned faults()
 {
-    return _mm_getcsr() & (_MM_EXCEPT_INVALID | _MM_EXCEPT_DIV_ZERO | _MM_EXCEPT_OVERFLOW);
+    return _mm_getcsr() & kFaults;
+}
+inline void clear()
+{
+    _mm_setcsr(_mm_getcsr() & ~unsigned(_MM_EXCEPT_MASK));
 }
 inline bool isDivisionByZero(unsigned f)
 {
@@ -39,6 +55,7 @@ inline unsigned faults()
 {
     return 0;
 }
+inline void clear() {}
 inline bool isDivisionByZero(unsigned)
 {
     return false;
@@ -52,6 +69,10 @@ inline unsigned faults()
 {
     return static_cast<unsigned>(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW));
 }
+inline void clear()
+{
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
 inline bool isDivisionByZero(unsigned f)
 {
     return f & FE_DIVBYZERO;
@@ -62,60 +83,119 @@ inline bool isInvalid(unsigned f)
 }
 #endif
 
-// An empty asm that reads and writes the value in memory and may touch any
-// memory: the arithmetic that produced the value cannot sink below the status
-// test, and nothing that uses it can rise above it.
-template <typename T> inline void pin(T& value)
+// The compiler knows nothing of the status register: these empty asm
+// statements tie the arithmetic to its place. Results used by a read count as
+// read there (nothing is computed late, past the test); after a clear, the
+// inputs of what follows count as rewritten there (nothing is computed early,
+// its flags then wiped). The values stay in their registers.
+#if defined(PLOT_FP_NONE)
+template <typename... T> inline void used(const T&...) {}
+template <typename... T> inline void renewed(T&...) {}
+#else
+#ifdef PLOT_FP_MXCSR
+#define PLOT_FP_REGISTER "x"
+#else
+#define PLOT_FP_REGISTER "m"
+#endif
+template <typename T> inline void useOne(const T& value)
 {
-    asm volatile("" : "+m"(value) : : "memory");
+    asm volatile("" : : PLOT_FP_REGISTER(value));
 }
+template <typename T> inline void renewOne(T& value)
+{
+    asm volatile("" : "+" PLOT_FP_REGISTER(value));
+}
+template <typename... T> inline void used(const T&... values)
+{
+    (useOne(values), ...);
+    asm volatile("" ::: "memory");
+}
+template <typename... T> inline void renewed(T&... values)
+{
+    asm volatile("" ::: "memory");
+    (renewOne(values), ...);
+}
+#undef PLOT_FP_REGISTER
+#endif
 
-// Clears the status and raises the run-time error for what was found.
+// Raises the run-time error for what was found, the status cleared.
 [[noreturn]] void fail(unsigned faults, bool isNan);
 
 } // namespace fp
 
-// Tests the status gathered since the last clear, and the value just computed
-// (a quiet NaN or an infinity read from outside raises no flag, but is as
-// wrong), before the value is stored, converted or drawn.
-template <typename T> inline T checked(T value)
+// Tests one result for an infinity or not a number: a compare, no status read.
+// The status, read only then, names the fault.
+template <typename T> inline T finite(T value)
 {
-    fp::pin(value);
-    const unsigned f = fp::faults();
-    if (f != 0 || !std::isfinite(value))
-        fp::fail(f, std::isnan(value));
-    fp::pin(value);
+#ifndef PLOT_UNCHECKED
+    if (!std::isfinite(value))
+        fp::fail(fp::faults(), std::isnan(value));
+#endif
     return value;
 }
 
 // Clears the whole status, so that flags left behind by other code are not
-// blamed on the next formula.
-void clearStatus();
+// blamed on what follows.
+inline void clearStatus()
+{
+    fp::clear();
+}
 
-// Keeps the status as it was across a call into other code (the toolkit). On
-// SSE a read of one register before, and a compare after: cheap enough for every
-// call out of the hot loop.
-class StatusKeeper
+// The status as the engine keeps it through one procedure. Its arithmetic runs
+// in stretches: each starts with clear(), after the calls out before it (the
+// canvas, the box), whose flags are not the engine's, and a stretch whose
+// results are drawn ends with test(), right before the first line drawn.
+class Status
 {
 public:
 #ifdef PLOT_FP_MXCSR
-    StatusKeeper() : m_saved(_mm_getcsr()) {}
-    ~StatusKeeper()
+    // Clear, with the control bits as they are: one write clears it again.
+    Status() : m_clear(_mm_getcsr() & ~unsigned(_MM_EXCEPT_MASK))
     {
-        if (_mm_getcsr() != m_saved)
-            _mm_setcsr(m_saved);
+        _mm_setcsr(m_clear);
     }
-#elif defined(PLOT_FP_NONE)
-    StatusKeeper() : m_saved(0) {}
 #else
-    StatusKeeper();
-    ~StatusKeeper();
+    Status()
+    {
+        fp::clear();
+    }
 #endif
-    StatusKeeper(const StatusKeeper&) = delete;
-    StatusKeeper& operator=(const StatusKeeper&) = delete;
+
+    // The values named are the stretch's inputs.
+    template <typename... T> void clear(T&... inputs) const
+    {
+#ifdef PLOT_FP_MXCSR
+        _mm_setcsr(m_clear);
+#else
+        fp::clear();
+#endif
+        fp::renewed(inputs...);
+    }
+
+    // A fault in any step since clear() raises here, even one whose value came
+    // back finite (a number divided by an overflow). The results named are
+    // computed before the read.
+    template <typename... T> void test(const T&... results) const
+    {
+        fp::used(results...);
+        if (const unsigned f = fp::faults())
+            fp::fail(f, false);
+    }
 
 private:
-    [[maybe_unused]] unsigned m_saved; // not read where there is no status
+#ifdef PLOT_FP_MXCSR
+    unsigned m_clear;
+#endif
 };
+
+// The status and the value at once, for a result that is used right away.
+template <typename T> inline T checked(T value)
+{
+    fp::used(value);
+    const unsigned f = fp::faults();
+    if (f != 0 || !std::isfinite(value))
+        fp::fail(f, std::isnan(value));
+    return value;
+}
 
 } // namespace plot

@@ -1,8 +1,6 @@
 #include "plot/mapping.h"
 
-#include "plot/calls.h"
 #include "plot/error.h"
-#include "plot/fpstatus.h"
 
 #include <cmath>
 
@@ -10,39 +8,34 @@ namespace plot {
 
 double canvasX(const FormState& state, const Canvas& canvas, double x)
 {
-    const double w = scaleWidth(canvas);
-    double d = w - state.xOrigin;
-    d = d * x;
-    d = d / (state.pi + state.pi);
-    return checked(d + state.xOrigin);
+    return canvasX(state, canvas.ScaleWidth(), x);
 }
 
 double halfHeight(const Canvas& canvas)
 {
-    const double h = scaleHeight(canvas);
-    return checked(h / 2);
+    return half(canvas.ScaleHeight());
 }
 
 double canvasY(const FormState& state, const Canvas& canvas, double s)
 {
-    double a = checked(halfHeight(canvas) - state.yMargin);
-    a = a * -s;
-    return checked(a + halfHeight(canvas));
+    const float h1 = canvas.ScaleHeight();
+    return canvasY(state, h1, canvas.ScaleHeight(), s);
 }
 
 std::int16_t toInt16(double value)
 {
-    value = checked(value);
+    value = finite(value);
     // nearbyint follows the current rounding mode, round-to-nearest-even by default.
     const double rounded = std::nearbyint(value);
     if (!(rounded >= -32768.0 && rounded <= 32767.0))
-        raise(ErrorNumber::Overflow);
+        raiseOverflow();
     return static_cast<std::int16_t>(rounded);
 }
 
-float toSingle(double value)
+void raiseOverflow()
 {
-    return checked(static_cast<float>(checked(value)));
+    fp::clear();
+    raise(ErrorNumber::Overflow);
 }
 
 } // namespace plot
