@@ -3,14 +3,22 @@
 #include "plot/canvas.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace raster {
 
-// One pixel as the buffer holds it: 0xffRRGGBB in a 32-bit word.
+// One pixel as the buffer holds it. On the desktop, 0xffRRGGBB in a 32-bit
+// word, as Qt's and Windows' 32-bit images take it. In the browser, the bytes
+// red, green, blue, 255 in memory, as the page's image data takes it: the page
+// puts the changed rectangle straight from the buffer, with no conversion.
 inline constexpr std::uint32_t pixelOf(plot::Rgb c)
 {
+#ifdef __EMSCRIPTEN__
+    return 0xff000000u | std::uint32_t(c.blue) << 16 | std::uint32_t(c.green) << 8 | c.red;
+#else
     return 0xff000000u | std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | c.blue;
+#endif
 }
 
 // A rectangle of device pixels, both edges included; empty when right < left.
@@ -90,6 +98,7 @@ private:
         return m_width == m_area.deviceWidth && m_height == m_area.deviceHeight &&
                m_ratio == m_area.ratio;
     }
+    void blacken(); // the whole buffer
     void allocate();
     void setScale();
     int device(float twips, bool across) const;
@@ -112,7 +121,16 @@ private:
 
     DrawingArea m_area;
     Run m_run;
-    std::vector<std::uint32_t> m_pixels;
+    // New pixels are left as they come: blacken() writes every one at once.
+    template <typename T> struct Unfilled : std::allocator<T>
+    {
+        template <typename U> struct rebind
+        {
+            using other = Unfilled<U>;
+        };
+        template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    };
+    std::vector<std::uint32_t, Unfilled<std::uint32_t>> m_pixels;
     int m_width = 0, m_height = 0;
     double m_ratio = 1;                // the buffer's
     double m_scaleX = 1, m_scaleY = 1; // device pixels to a twip, at that ratio

@@ -63,7 +63,7 @@ const velmarPage = (() => {
     if (ended)
       return; // the picture last drawn stays, at whatever size the browser shows it
     fitCanvas();
-    Module._velmar_canvas_changed();
+    handle(() => Module._velmar_canvas_changed());
   }
 
   function followRatio() {
@@ -103,7 +103,7 @@ const velmarPage = (() => {
         const key = control.accessKey;
         element.setAttribute('aria-keyshortcuts', 'Alt+' + key);
         element.title = description;
-        element.addEventListener('click', () => Module.ccall('velmar_click', null, ['string'], [name]));
+        element.addEventListener('click', () => handle(() => Module.ccall('velmar_click', null, ['string'], [name])));
       }
       if (kind !== 'button')
         element.setAttribute('aria-label', spokenName);
@@ -115,6 +115,18 @@ const velmarPage = (() => {
     canvas = byName.picGraph;
     box = byName.txtRes;
     context = canvas.getContext('2d', {alpha: false});
+  }
+
+  // Runs one of the program's handlers. A handler may set the box's text more
+  // than once (the result's two lines); the caret goes to the text's start
+  // once, when it is done, since placing it costs the browser a layout.
+  let caretToStart = false;
+  function handle(run) {
+    run();
+    if (caretToStart) {
+      caretToStart = false;
+      box.setSelectionRange(0, 0);
+    }
   }
 
   // Alt with a key: the button the program's access-key rule names, from what
@@ -200,19 +212,20 @@ const velmarPage = (() => {
     fitCanvas();
     followRatio();
     addEventListener('resize', refit);
-    Module._velmar_start();
+    handle(() => Module._velmar_start());
   }
 
   return {
     start,
-    // A new text is read from its start, the caret on its first line.
+    // A new text is read from its start, the caret on its first line (placed
+    // once the handler is done: see handle).
     setBoxText(text) {
       box.value = text;
-      box.setSelectionRange(0, 0);
+      caretToStart = true;
     },
     boxText() { return box.value; },
-    putPixels(rgba, x, y, w, h) {
-      context.putImageData(new ImageData(new Uint8ClampedArray(rgba), w, h), x, y);
+    putPixels(image, x, y, w, h) {
+      context.putImageData(image, 0, 0, x, y, w, h);
     },
     describe(text) { described.textContent = text; },
     // A screen reader drops a message equal to the one before: consecutive
@@ -251,12 +264,19 @@ const velmarPage = (() => {
 
 // The program, once the page's scripts are all there: its WebAssembly where the
 // browser has WebAssembly and compiles it (the faster by far), and otherwise
-// the same program compiled to JavaScript, which every browser runs.
+// the same program compiled to JavaScript, which every browser runs. Each is
+// held as text until picked here, so the browser parses only the one it runs.
+function runBuild(id) {
+  const script = document.createElement('script');
+  script.textContent = document.getElementById(id).textContent;
+  document.head.appendChild(script);
+}
 var Module;
 addEventListener('DOMContentLoaded', async () => {
   let program = null, kind = 'webassembly';
   if (typeof WebAssembly === 'object') {
     try {
+      runBuild('velmar-web');
       program = await velmarWebAssembly();
     } catch {
       program = null; // turned off or refused: JavaScript it is
@@ -264,6 +284,7 @@ addEventListener('DOMContentLoaded', async () => {
   }
   if (!program) {
     kind = 'javascript';
+    runBuild('velmar-web-js');
     program = await velmarJavaScript();
   }
   Module = program;

@@ -16,8 +16,15 @@ EM_JS(char*, jsBoxText, (), {
     stringToUTF8(text, buffer, size);
     return buffer;
 });
-EM_JS(void, jsPutPixels, (const std::uint8_t* rgba, int x, int y, int w, int h),
-      { velmarPage.putPixels(HEAPU8.subarray(rgba, rgba + w * h * 4), x, y, w, h); });
+// The whole buffer as image data over the module's memory (no copy); the page
+// puts only the changed rectangle of it.
+EM_JS(void, jsPutPixels,
+      (const std::uint32_t* pixels, int width, int height, int x, int y, int w, int h), {
+          velmarPage.putPixels(new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels,
+                                                                   width * height * 4),
+                                             width, height),
+                               x, y, w, h);
+      });
 EM_JS(void, jsDescribe, (const char* text), { velmarPage.describe(UTF8ToString(text)); });
 EM_JS(void, jsAnnounce, (const char* text), { velmarPage.announce(UTF8ToString(text)); });
 EM_JS(void, jsOpen, (), { velmarPage.open(); });
@@ -47,19 +54,8 @@ void WebWindow::showDrawing()
     const raster::PixelRect r = m_raster.takeChanged();
     if (r.empty())
         return;
-    const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
-    m_rgba.resize(std::size_t(w) * h * 4);
-    std::uint8_t* out = m_rgba.data();
-    for (int y = r.top; y <= r.bottom; ++y) {
-        const std::uint32_t* p = m_raster.pixels() + std::size_t(y) * m_raster.width() + r.left;
-        for (int x = 0; x < w; ++x, out += 4) {
-            out[0] = std::uint8_t(p[x] >> 16);
-            out[1] = std::uint8_t(p[x] >> 8);
-            out[2] = std::uint8_t(p[x]);
-            out[3] = 255;
-        }
-    }
-    jsPutPixels(m_rgba.data(), r.left, r.top, w, h);
+    jsPutPixels(m_raster.pixels(), m_raster.width(), m_raster.height(), r.left, r.top,
+                r.right - r.left + 1, r.bottom - r.top + 1);
 }
 
 void WebWindow::describeCanvas(const std::string& text)

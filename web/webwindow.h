@@ -42,7 +42,6 @@ public:
 private:
     raster::RasterCanvas m_raster;
     WebBox m_box;
-    std::vector<std::uint8_t> m_rgba; // the changed rectangle, as the page's canvas takes it
 };
 
 } // namespace web
