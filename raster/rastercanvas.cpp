@@ -3,8 +3,8 @@
 #include "plot/error.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <string>
 #include <utility>

@@ -20,10 +20,10 @@ EM_JS(char*, jsBoxText, (), {
 // puts only the changed rectangle of it.
 EM_JS(void, jsPutPixels,
       (const std::uint32_t* pixels, int width, int height, int x, int y, int w, int h), {
-          velmarPage.putPixels(new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels,
-                                                                   width * height * 4),
-                                             width, height),
-                               x, y, w, h);
+          velmarPage.putPixels(
+              new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4), width,
+                            height),
+              x, y, w, h);
       });
 EM_JS(void, jsDescribe, (const char* text), { velmarPage.describe(UTF8ToString(text)); });
 EM_JS(void, jsAnnounce, (const char* text), { velmarPage.announce(UTF8ToString(text)); });
