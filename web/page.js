@@ -114,19 +114,23 @@ const velmarPage = (() => {
     }
     canvas = byName.picGraph;
     box = byName.txtRes;
+    box.addEventListener('focus', () => caretToStart && caretAtStart());
     context = canvas.getContext('2d', {alpha: false});
   }
 
-  // Runs one of the program's handlers. A handler may set the box's text more
-  // than once (the result's two lines); the caret goes to the text's start
-  // once, when it is done, since placing it costs the browser a layout.
+  // Runs one of the program's handlers. A new text in the box is read from its
+  // start: the caret goes there once the handler is done if the box has the
+  // focus, or else when the box gets it. Placing it costs the browser a layout
+  // of the page, which a press need not pay while the student is elsewhere.
   let caretToStart = false;
   function handle(run) {
     run();
-    if (caretToStart) {
-      caretToStart = false;
-      box.setSelectionRange(0, 0);
-    }
+    if (caretToStart && document.activeElement === box)
+      caretAtStart();
+  }
+  function caretAtStart() {
+    caretToStart = false;
+    box.setSelectionRange(0, 0);
   }
 
   // Alt with a key: the button the program's access-key rule names, from what
@@ -218,7 +222,7 @@ const velmarPage = (() => {
   return {
     start,
     // A new text is read from its start, the caret on its first line (placed
-    // once the handler is done: see handle).
+    // by handle).
     setBoxText(text) {
       box.value = text;
       caretToStart = true;
