@@ -105,9 +105,10 @@ check "hardening" "PIE yes, stack protector yes, fortify yes, relro yes, bind no
         paste -sd, - | sed 's/,/, /g')"
 # Stack clash and control-flow protection on amd64: each unit of the program
 # records both flags in its debug symbols. hardening-check says yes to control
-# flow only where the C library's start files carry the marks too (Debian 13's
-# do, Debian 12's do not), and finds stack clash probes only in a frame larger
-# than a page, which this program does not have.
+# flow only where the C library's start files carry the marks too (neither
+# Debian 12's nor 13's do, so it says no there for every program, dpkg
+# included), and finds stack clash probes only in a frame larger than a page,
+# which this program does not have.
 if [ "$arch" = amd64 ]; then
     dpkg-deb -x "$work/packages/integration-velmar-dbgsym_${version}_$arch.deb" "$work/dbgsym"
     producers=$(find "$work/dbgsym" -name '*.debug' -exec readelf --debug-dump=info {} + 2>/dev/null | grep 'DW_AT_producer.*GNU C')
