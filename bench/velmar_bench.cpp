@@ -10,6 +10,7 @@
 // Run through script/bench (release build, offscreen platform).
 #include "app/frmvelmar.h"
 #include "bench/enginefloor.h"
+#include "bench/enginerun.h"
 #include "plot/graph.h"
 #include "raster/rastercanvas.h"
 #include "ui/canvaswidget.h"
@@ -93,33 +94,20 @@ plot::FormState calculateState()
 
 // ---- the references: the engine alone, and the segments of a 10000 run ----
 
-// The canvas extent of the program's canvas; draws and keeps nothing.
-class NullCanvas : public plot::Canvas, public plot::TextBox
-{
-public:
-    float ScaleWidth() const override { return m_width; }
-    float ScaleHeight() const override { return m_height; }
-    void Line(float, float, float, float, plot::Rgb) override {}
-    void Erase() override {}
-    std::string Text() const override { return m_text; }
-    void SetText(const std::string& t) override { m_text = t; }
-
-private:
-    float m_width = picGraph()->raster().ScaleWidth();
-    float m_height = picGraph()->raster().ScaleHeight();
-    std::string m_text;
-};
-
 struct Segment
 {
     float x1, y1, x2, y2;
     plot::Rgb colour;
 };
 
-// The same extent; keeps the segments.
-class SegmentCollector : public NullCanvas
+// The program's canvas extent; keeps the segments.
+class SegmentCollector : public bench::NullCanvas
 {
 public:
+    SegmentCollector()
+        : NullCanvas(picGraph()->raster().ScaleWidth(), picGraph()->raster().ScaleHeight())
+    {
+    }
     void Line(float x1, float y1, float x2, float y2, plot::Rgb colour) override
     {
         segments.push_back({x1, y1, x2, y2, colour});
@@ -139,10 +127,8 @@ const std::vector<Segment>& calculateSegments()
 
 void BM_EngineAlone(benchmark::State& state)
 {
-    const plot::FormState s = calculateState();
-    NullCanvas c;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(plot::integrate(s, c, c));
+    const auto& raster = picGraph()->raster();
+    bench::runEngine(state, calculateState(), raster.ScaleWidth(), raster.ScaleHeight());
 }
 
 // The same run with the engine's status tests compiled out: the floor they are
