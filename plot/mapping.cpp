@@ -11,11 +11,6 @@ double canvasX(const FormState& state, const Canvas& canvas, double x)
     return canvasX(state, canvas.ScaleWidth(), x);
 }
 
-double halfHeight(const Canvas& canvas)
-{
-    return half(canvas.ScaleHeight());
-}
-
 double canvasY(const FormState& state, const Canvas& canvas, double s)
 {
     const float h1 = canvas.ScaleHeight();

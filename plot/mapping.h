@@ -51,9 +51,8 @@ inline float toSingle(double value)
 }
 
 // The same on the canvas itself: each reads the extent where its formula needs
-// it, ScaleWidth once for X, ScaleHeight twice for Y and once for the half.
+// it, ScaleWidth once for X, ScaleHeight twice for Y.
 double canvasX(const FormState& state, const Canvas& canvas, double x);
 double canvasY(const FormState& state, const Canvas& canvas, double s);
-double halfHeight(const Canvas& canvas);
 
 } // namespace plot
