@@ -15,14 +15,16 @@ export default [
       document.getElementById('lesson').append(frame);
     }, `${site}/integration-velmar.html`);
     const frame = await (await page.waitForSelector('iframe')).contentFrame();
-    await frame.waitForFunction(opened, {timeout: bound});
+    // A frame from another origin out of view gets no animation frames: its waits look on a timer.
+    const looking = {timeout: bound, polling: 50};
+    await frame.waitForFunction(opened, looking);
     equal('the course page after the frame opened', await page.evaluate(() => [scrollY, document.activeElement.id]), before);
     equal('the course page\'s field', await page.evaluate(() => document.getElementById('notes').value), 'trapezoid');
     await frame.evaluate(watch);
     await frame.click('#picGraph');
     equal('a click gives the frame\'s canvas the focus', await frame.evaluate(() => document.activeElement.id), 'picGraph');
     await chord(page, 'KeyC', 'c');
-    await frame.waitForFunction(() => seen.spoken.length > 0, {timeout: bound}).catch(() => {});
+    await frame.waitForFunction(() => seen.spoken.length > 0, looking).catch(() => {});
     const got = await state(frame);
     equal('Alt+C in the frame', [got.readBack, got.spoken], [expected[10000], [spokenRun(10000)]]);
   }, true]]),
